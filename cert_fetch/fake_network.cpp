@@ -1,0 +1,79 @@
+#include "fake_network.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <new>
+#include <thread>
+
+#include "network.h"
+
+FakeNetwork Network;
+
+namespace {
+
+const NetSocket FakeSocket = 5;
+
+// Returns false when the wait ended because the socket was closed.
+bool Block(FakeBlocking blocking) {
+  if (blocking == DoesNotBlock) return true;
+  while (blocking == IgnoresClose || Network.closes.load() == 0)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  return false;
+}
+
+}  // namespace
+
+void ResetFakeNetwork() {
+  Network.~FakeNetwork();
+  new (&Network) FakeNetwork();
+}
+
+bool StartSocketLibrary() { return !Network.startFails; }
+
+uint16_t HostToNetwork16(uint16_t value) {
+  unsigned char bytes[2] = {static_cast<unsigned char>(value >> 8),
+                            static_cast<unsigned char>(value & 0xFF)};
+  uint16_t wire;
+  memcpy(&wire, bytes, 2);
+  return wire;
+}
+
+bool LookupFirstIPv4(const char*, unsigned char address[4]) {
+  if (!Network.lookupFinds) return false;
+  memcpy(address, Network.lookupAddress, 4);
+  return true;
+}
+
+NetSocket OpenStreamSocket() {
+  if (Network.openFails) return InvalidNetSocket;
+  ++Network.opens;
+  return FakeSocket;
+}
+
+bool ConnectIPv4(NetSocket, const char* address, uint16_t port) {
+  Network.connectedAddress = address;
+  Network.connectedPort = port;
+  if (!Block(Network.connectBlocking)) return false;
+  return !Network.connectFails;
+}
+
+int SendBytes(NetSocket, const void* data, int length) {
+  if (Network.sendFails) return -1;
+  Network.sent.append(static_cast<const char*>(data), length);
+  return length;
+}
+
+int ReceiveBytes(NetSocket, void* buffer, int length, int timeoutMs) {
+  size_t turn = Network.receiveLimits.size();
+  Network.receiveLimits.push_back(length);
+  Network.receiveTimeouts.push_back(timeoutMs);
+  if (turn == 0 && !Block(Network.receiveBlocking)) return -1;
+  if (static_cast<int>(turn) == Network.failAtReceive || turn >= Network.receives.size()) return -1;
+  const std::string& answer = Network.receives[turn];
+  int got = static_cast<int>(std::min<size_t>(answer.size(), length));
+  memcpy(buffer, answer.data(), got);
+  return got;
+}
+
+void CloseNetSocket(NetSocket) { ++Network.closes; }

@@ -1,0 +1,42 @@
+// Test stand-in for the network: scripted answers, recorded calls.
+#ifndef CERT_FETCH_FAKE_NETWORK_H
+#define CERT_FETCH_FAKE_NETWORK_H
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+enum FakeBlocking {
+  DoesNotBlock,
+  BlocksUntilClosed,  // as a real socket does: the close makes the call fail
+  IgnoresClose,       // never returns by itself
+};
+
+struct FakeNetwork {
+  bool startFails = false;
+  bool openFails = false;
+  bool lookupFinds = true;
+  unsigned char lookupAddress[4] = {127, 0, 0, 1};
+
+  FakeBlocking connectBlocking = DoesNotBlock;
+  bool connectFails = false;
+  bool sendFails = false;
+  FakeBlocking receiveBlocking = DoesNotBlock;  // for the first receive
+  // Answers of the receives in turn; "" reads as a closed connection. Past the end, or at
+  // failAtReceive, a receive fails.
+  std::vector<std::string> receives;
+  int failAtReceive = -1;
+
+  std::atomic<int> opens{0};
+  std::atomic<int> closes{0};
+  std::string connectedAddress;
+  int connectedPort = -1;
+  std::string sent;
+  std::vector<int> receiveLimits;    // the length asked of each receive
+  std::vector<int> receiveTimeouts;  // and its time limit
+};
+
+extern FakeNetwork Network;
+void ResetFakeNetwork();
+
+#endif

@@ -1,0 +1,160 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+#include <string>
+
+#include "console.h"
+#include "fake_network.h"
+#include "fetch_certificate.h"
+#include "probe_record.h"
+#include "recording_console.h"
+#include "tls_answer.h"
+
+namespace {
+
+const std::string Connecting = "\n\n\n[*] Connecting to Server 127.0.0.1:443";
+const std::string Connected =
+    "\n\t Success !!!\n\n\n[*] Now performing SSL Handshake with the server";
+const std::string Answered = "\n\t Success !!!";
+const std::string ConnectFailure =
+    "\n\n\t Error: Failed. Make sure server address/port number is correct and it is "
+    "reachable.\n\n";
+const std::string NoResponse =
+    "\n\n\t Error: Server did not send any response. Make sure that port number is valid & SSL "
+    "Service is running on the Server.\n\n";
+const std::string Improper =
+    "\n\n\t Error: Improper response from server. Make sure that port number is valid & SSL "
+    "Service is running on the Server.\n\n";
+const std::string TimedOutMessage =
+    "\n\n\t Error: Timed out while communicating with server. Make sure server is in good "
+    "health and try again\n\n";
+
+class FetchCertificateTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetRecordingConsole();
+    ResetFakeNetwork();
+    BuildProbeRecord();
+    memset(certificate, 0xEE, sizeof certificate);
+  }
+  int Fetch(const char* address = "127.0.0.1", int32_t port = 443) {
+    return FetchCertificate(address, port, certificate, size);
+  }
+  unsigned char certificate[20000];
+  uint32_t size = 20000;
+};
+
+TEST_F(FetchCertificateTest, SuccessfulRunSendsTheProbeOnceAndPrintsEveryStep) {
+  const std::string cert = CertificateBytes(700);
+  Network.receives = {TlsAnswer({70, true, 0x0B, 700}, cert)};
+  ASSERT_EQ(Fetch(), Success);
+  EXPECT_EQ(Console.text, Connecting + Connected + Answered +
+                              "\n\n\n[*] Downloading the SSL Certificate from the server"
+                              "\n\t Successfully downloaded the SSL Certificate");
+  EXPECT_EQ(Network.sent, std::string(reinterpret_cast<char*>(ProbeRecord), ProbeRecordLength));
+  EXPECT_EQ(Network.connectedAddress, "127.0.0.1");
+  ASSERT_EQ(Network.receiveLimits.size(), 1u);
+  EXPECT_EQ(Network.receiveLimits[0], 9999);
+  EXPECT_EQ(Network.closes.load(), 1);
+  EXPECT_EQ(size, 700u);
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(certificate), size), cert);
+}
+
+TEST_F(FetchCertificateTest, ConnectsToTheLowSixteenBitsOfThePort) {
+  const struct {
+    int32_t port;
+    int wirePort;
+  } cases[] = {{-5, 65531}, {70000, 4464}, {65536, 0}, {65536 + 443, 443}, {2147483647, 65535}};
+  for (const auto& c : cases) {
+    ResetRecordingConsole();
+    ResetFakeNetwork();
+    Network.connectFails = true;
+    Fetch("127.0.0.1", c.port);
+    EXPECT_EQ(Network.connectedPort, c.wirePort);
+    EXPECT_EQ(Console.text.substr(0, Console.text.find(ConnectFailure)),
+              "\n\n\n[*] Connecting to Server 127.0.0.1:" + std::to_string(c.port));
+  }
+}
+
+TEST_F(FetchCertificateTest, WorkerFailuresAreReportedOnceAndCloseTheSocket) {
+  const struct {
+    const char* name;
+    bool connectFails, sendFails;
+    std::vector<std::string> receives;
+    int status;
+    std::string text;
+  } cases[] = {
+      {"refused", true, false, {}, ConnectFailed, Connecting + ConnectFailure},
+      {"send fails", false, true, {}, SendFailed,
+       Connecting + Connected + "\n\n\t Error: Failed to send SSL handshake message to server\n\n"},
+      {"receive fails", false, false, {}, ReceiveFailed, Connecting + Connected + NoResponse},
+      {"closed without answer", false, false, {""}, ResponseTooShort, Connecting + Connected + Improper},
+      {"89 bytes", false, false, {std::string(89, '\x16')}, ResponseTooShort,
+       Connecting + Connected + Improper},
+      {"90 bytes reach the parser", false, false, {std::string(90, '\x17')}, NotServerHello,
+       Connecting + Connected + Answered +
+           "\n\n\n[*] Downloading the SSL Certificate from the server" + Improper},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetUp();
+    Network.connectFails = c.connectFails;
+    Network.sendFails = c.sendFails;
+    Network.receives = c.receives;
+    EXPECT_EQ(Fetch(), c.status);
+    EXPECT_EQ(Console.text, c.text);
+    EXPECT_EQ(Network.closes.load(), 1);
+    EXPECT_EQ(size, 20000u);
+    EXPECT_EQ(certificate[0], 0xEE);
+  }
+}
+
+TEST_F(FetchCertificateTest, SocketThatCannotBeCreated) {
+  Network.openFails = true;
+  EXPECT_EQ(Fetch(), SocketFailed);
+  EXPECT_EQ(Console.text, Connecting +
+                              "\n\n\t Error: Socket creation failed due to internal system error.\n\n");
+  EXPECT_EQ(Network.closes.load(), 0);
+}
+
+double SecondsOf(const std::chrono::steady_clock::time_point& start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The time-outs take the full five seconds each.
+TEST_F(FetchCertificateTest, TimeOutsEndAPendingCallByClosingTheSocket) {
+  const struct {
+    const char* name;
+    FakeBlocking connect, receive;
+    int status;
+    std::string text;
+  } cases[] = {
+      {"connect never completes", BlocksUntilClosed, DoesNotBlock, ConnectTimedOut,
+       Connecting + ConnectFailure},
+      {"server never answers", DoesNotBlock, BlocksUntilClosed, ResponseTimedOut,
+       Connecting + Connected + NoResponse},
+      {"worker ignores the close", DoesNotBlock, IgnoresClose, TimedOut,
+       Connecting + Connected + TimedOutMessage},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetUp();
+    Network.connectBlocking = c.connect;
+    Network.receiveBlocking = c.receive;
+    Network.receives = {TlsAnswer({70, true, 0x0B, 10}, "0123456789")};
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(Fetch(), c.status);
+    double seconds = SecondsOf(start);
+    EXPECT_GE(seconds, 4.9);
+    EXPECT_LT(seconds, 9.0);
+    EXPECT_EQ(Console.text, c.text);
+    EXPECT_EQ(Network.closes.load(), 1);
+    EXPECT_EQ(size, 20000u);
+  }
+  // The stopped worker holds nothing: the console still works.
+  PrintMessage("after");
+  EXPECT_EQ(Console.text.substr(Console.text.size() - 5), "after");
+}
+
+}  // namespace
