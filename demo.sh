@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Sets up and builds, starts a legacy TLS demo server on 127.0.0.1 with a fresh certificate,
+# fetches its certificate with TarnwickCli and shows it decoded.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/setup.sh
+cmake --preset native >/dev/null
+cmake --build --preset native --target TarnwickCli >/dev/null
+cmake --preset windows >/dev/null
+cmake --build --preset windows >/dev/null
+
+work=$(mktemp -d)
+server=
+cleanup() {
+  [[ -n $server ]] && kill "$server" 2>/dev/null && wait "$server" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+openssl req -x509 -newkey rsa:2048 -nodes -keyout "$work/key.pem" -out "$work/cert.pem" \
+  -days 1 -subj "/CN=demo.localhost/O=Quennet demo" 2>/dev/null
+port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+gnutls-serv --x509certfile "$work/cert.pem" --x509keyfile "$work/key.pem" --port "$port" \
+  --priority "NORMAL:+VERS-TLS1.0:+3DES-CBC:+ARCFOUR-128:+RSA:+SHA1:+MD5:%COMPAT" \
+  >"$work/server.log" 2>&1 &
+server=$!
+for _ in $(seq 100); do
+  (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && break
+  sleep 0.1
+done
+
+build/native/cert_fetch/TarnwickCli 127.0.0.1 "$port" "$work/server.der"
+echo
+echo "Saved certificate, decoded:"
+openssl x509 -inform der -in "$work/server.der" -noout -subject -issuer -dates -fingerprint -sha256
+echo "Windows images: $(ls build/windows/*/*.exe | tr '\n' ' ')"
