@@ -1,8 +1,7 @@
 #include "host_address.h"
 
-#include <cstdio>
-
 #include "network.h"
+#include "text_format.h"
 
 namespace {
 const size_t LongestLiteral = 15;
@@ -24,6 +23,6 @@ int IsDottedIPv4(const char* text) {
 int ResolveHost(const char* name, char* buffer, size_t size) {
   unsigned char address[4];
   if (!LookupFirstIPv4(name, address)) return 0;
-  snprintf(buffer, size, "%u.%u.%u.%u", address[0], address[1], address[2], address[3]);
+  FormatText(buffer, size, "%u.%u.%u.%u", address[0], address[1], address[2], address[3]);
   return 1;
 }

@@ -1,9 +1,9 @@
 #include "console.h"
 
 #include <cstdarg>
-#include <cstdio>
 
 #include "console_platform.h"
+#include "text_format.h"
 
 const char BannerRule[] = "\n\n****************************************************************";
 
@@ -49,7 +49,7 @@ void ReportError(const char* format, ...) {
   va_start(arguments, format);
   AcquireOutputLock();
   // Longer reports are cut at the buffer's end; no caller forms one.
-  vsnprintf(MessageBuffer, sizeof MessageBuffer, format, arguments);
+  FormatTextList(MessageBuffer, sizeof MessageBuffer, format, arguments);
   int kept = GetTextAttribute();
   SetTextColour(ErrorColour);
   Print("%s", MessageBuffer);

@@ -19,8 +19,10 @@ void WriteOutputAttribute(int attribute) {
   SetConsoleTextAttribute(GetStdHandle(STD_OUTPUT_HANDLE), static_cast<WORD>(attribute));
 }
 
+// The runtime's C99 printf would be linked into the image whole; msvcrt's own printf is
+// on every Windows and does the same for every conversion that the programs use.
 void WriteOutputText(const char* format, va_list arguments) {
-  vprintf(format, arguments);
+  __ms_vprintf(format, arguments);
   fflush(stdout);
 }
 

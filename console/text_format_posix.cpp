@@ -1,0 +1,14 @@
+#include "text_format.h"
+
+#include <cstdio>
+
+void FormatTextList(char* buffer, size_t size, const char* format, va_list arguments) {
+  vsnprintf(buffer, size, format, arguments);
+}
+
+void FormatText(char* buffer, size_t size, const char* format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  FormatTextList(buffer, size, format, arguments);
+  va_end(arguments);
+}
