@@ -5,8 +5,9 @@ and what the program's resources have to be.
     image_test.py PROGRAM IMAGE_LIST
 
 IMAGE_LIST is the program_images.txt of the Windows build: one line per image that the
-build makes, program name and path. A program that the build does not make is skipped (exit
-code 77). The other images on the list are read too, to tell their icons from this one's."""
+build makes, program name and path. A program that the build may lack is skipped when it is
+not there (exit code 77). The other images on the list are read too, to tell their icons
+from this one's."""
 
 import os
 import struct
@@ -21,6 +22,7 @@ ALLOWED_IMPORTS = os.path.join(HERE, "xp_imports.txt")
 
 PROGRAMS = {
     "TarnwickCli": {
+        "always_built": True,
         "version": (2, 0, 0, 0),
         "level": "asInvoker",
         "strings": {
@@ -35,6 +37,7 @@ PROGRAMS = {
         },
     },
     "BrellowCli": {
+        "always_built": False,
         "version": (1, 5, 0, 0),
         "level": "requireAdministrator",
         "strings": {
@@ -242,9 +245,8 @@ def main(argv):
     with open(image_list) as f:
         images = dict(line.split(" ", 1) for line in f.read().splitlines() if line)
     if program not in images:
-        print("skipped: the Windows build in %s makes no %s" %
-              (os.path.dirname(image_list), program))
-        return 77
+        print("the Windows build in %s makes no %s" % (os.path.dirname(image_list), program))
+        return 1 if PROGRAMS[program]["always_built"] else 77
     ProgramImage.program = program
     ProgramImage.path = images.pop(program)
     ProgramImage.others = images

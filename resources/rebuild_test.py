@@ -26,14 +26,16 @@ def source_files(source_dir):
     listed = subprocess.run(
         ["git", "-C", source_dir, "ls-files", "-z", "--cached", "--others",
          "--exclude-standard"], capture_output=True, check=True).stdout
-    names = [n.decode() for n in listed.split(b"\0") if n]
-    return [n for n in names if os.path.isfile(os.path.join(source_dir, n))]
+    return [n.decode() for n in listed.split(b"\0") if n]
 
 
 def build_copy(tree):
     for name in source_files(SOURCE_DIR):
         os.makedirs(os.path.dirname(os.path.join(tree, name)), exist_ok=True)
-        shutil.copy2(os.path.join(SOURCE_DIR, name), os.path.join(tree, name))
+        try:
+            shutil.copy2(os.path.join(SOURCE_DIR, name), os.path.join(tree, name))
+        except FileNotFoundError:
+            pass  # deleted in the work tree, or a scratch file of a test beside this one
     for command in ([CMAKE, "--preset", "windows"],
                     [CMAKE, "--build", "--preset", "windows", "--target", "all", "release"]):
         done = subprocess.run(command, cwd=tree, capture_output=True, text=True, timeout=600)
