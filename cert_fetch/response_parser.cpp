@@ -53,7 +53,7 @@ int ExtractCertificate(NetSocket sock, unsigned char* answer, int32_t count,
     if (status == BufferTooSmall)
       ReportError("\n\n\t Error: Buffer size is too small to copy certificate from server.\n\n");
     else
-      ReportError(ImproperResponseMessage);
+      ReportError("%s", ImproperResponseMessage);
     return status;
   }
   int64_t available = static_cast<int64_t>(count) - found.start;
