@@ -7,7 +7,7 @@ packages=(cmake ninja-build g++ libgtest-dev python3 python3-pefile
           g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
           wine wine64 wine32:i386
           gnutls-bin openssl zip
-          valgrind clang libclang-rt-14-dev clang-tidy cppcheck)
+          valgrind clang libclang-rt-14-dev clang-tidy cppcheck time)
 
 missing=()
 for p in "${packages[@]}"; do
