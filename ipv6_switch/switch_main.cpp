@@ -1,0 +1,68 @@
+#include "switch_main.h"
+
+#include "console.h"
+#include "ipv6_state.h"
+#include "switch_banner.h"
+
+namespace {
+
+// The usage lines name the program so even when its file has been renamed.
+const char ProgramName[] = "BrellowCli";
+const int Green = 2;
+
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+}  // namespace
+
+bool SameOptionText(const char* argument, const char* option) {
+  for (;; ++argument, ++option) {
+    if (LowerAscii(*argument) != LowerAscii(*option)) return false;
+    if (*argument == '\0') return true;
+  }
+}
+
+void PrintUsage() {
+  int kept = GetTextAttribute();
+  PrintBanner(SwitchDisplayName, SwitchVersion, SwitchWebAddress, false);
+  SetTextColour(Green);
+  PrintMessage("\n\n\n Usage: \n\t %s.exe [-e | -d | -s | -h]  ", ProgramName);
+  PrintMessage("\n\n\n Examples:\n");
+  PrintMessage("\n\t // Display this help screen");
+  PrintMessage("\n\t %s.exe", ProgramName);
+  PrintMessage("\n\n\t // Enable IPv6 on this system");
+  PrintMessage("\n\t %s.exe -e", ProgramName);
+  PrintMessage("\n\n\t // Disable IPv6 on this system");
+  PrintMessage("\n\t %s.exe -d", ProgramName);
+  PrintMessage("\n\n\t // Display the current Status of IPv6");
+  PrintMessage("\n\t %s.exe -s", ProgramName);
+  PrintMessage("\n\n\t // Show this help screen");
+  PrintMessage("\n\t %s.exe -h", ProgramName);
+  PrintMessage("\n\n");
+  SetTextColour(kept);
+}
+
+void RunSwitch(int argc, char** argv) {
+  int saved = GetTextAttribute();
+  if (argc == 1) {
+    PrintUsage();
+    GuardConsoleLaunch(
+        "\n This is a console application. Kindly Run it from the CMD Prompt as Administrator!");
+    SetTextColour(saved);
+    return;
+  }
+  // The empty text matches no option, so any other count falls through to the report.
+  const char* option = argc == 2 ? argv[1] : "";
+  if (SameOptionText(option, "-e")) {
+    SetIPv6State(true);
+  } else if (SameOptionText(option, "-d")) {
+    SetIPv6State(false);
+  } else if (SameOptionText(option, "-s")) {
+    ShowStatus();
+  } else if (SameOptionText(option, "-h")) {
+    PrintUsage();
+  } else {
+    PrintUsage();
+    ReportError(
+        "\n\n Error: Invalid input parameters. Kindly see the above examples and try again.\n\n");
+  }
+}
