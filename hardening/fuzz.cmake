@@ -1,5 +1,5 @@
 # libFuzzer targets over what reads untrusted bytes and text. Each target's source sits beside
-# the code it exercises, except the switch's, whose folder belongs to the switch alone.
+# the code it exercises, except the switch's, which sits here beside its corpus.
 add_custom_target(fuzzers)
 
 function(add_fuzzer name source)
