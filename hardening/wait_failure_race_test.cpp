@@ -17,11 +17,15 @@
 #include "recording_console.h"
 #include "worker_thread.h"
 
-extern "C" WaitOutcome __real__Z13WaitForWorkerli(WorkerThread thread, int timeoutMs);
+// The names that the linker's --wrap gives the real function and its stand-in.
+WaitOutcome RealWaitForWorker(WorkerThread thread, int timeoutMs)
+    __asm__("__real__Z13WaitForWorkerli");
+WaitOutcome BreakingWaitForWorker(WorkerThread thread, int timeoutMs)
+    __asm__("__wrap__Z13WaitForWorkerli");
 
-extern "C" WaitOutcome __wrap__Z13WaitForWorkerli(WorkerThread thread, int timeoutMs) {
+WaitOutcome BreakingWaitForWorker(WorkerThread thread, int timeoutMs) {
   const int parkMs = 100;
-  WaitOutcome outcome = __real__Z13WaitForWorkerli(thread, timeoutMs < parkMs ? timeoutMs : parkMs);
+  WaitOutcome outcome = RealWaitForWorker(thread, timeoutMs < parkMs ? timeoutMs : parkMs);
   return outcome == WorkerEnded ? WorkerEnded : WaitBroken;
 }
 
