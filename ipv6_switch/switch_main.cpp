@@ -12,14 +12,15 @@ const int Green = 2;
 
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-}  // namespace
-
+// Whole strings, ASCII letters without regard to case, as the C runtime's _stricmp compares.
 bool SameOptionText(const char* argument, const char* option) {
   for (;; ++argument, ++option) {
     if (LowerAscii(*argument) != LowerAscii(*option)) return false;
     if (*argument == '\0') return true;
   }
 }
+
+}  // namespace
 
 void PrintUsage() {
   int kept = GetTextAttribute();

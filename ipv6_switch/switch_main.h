@@ -3,8 +3,6 @@
 #define IPV6_SWITCH_SWITCH_MAIN_H
 
 void PrintUsage();
-// Whole strings, ASCII letters without regard to case.
-bool SameOptionText(const char* argument, const char* option);
 // Everything the program does before it exits with code 0.
 void RunSwitch(int argc, char** argv);
 
