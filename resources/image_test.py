@@ -5,9 +5,8 @@ and what the program's resources have to be.
     image_test.py PROGRAM IMAGE_LIST
 
 IMAGE_LIST is the program_images.txt of the Windows build: one line per image that the
-build makes, program name and path. A program that the build may lack is skipped when it is
-not there (exit code 77). The other images on the list are read too, to tell their icons
-from this one's."""
+build makes, program name and path. The other images on the list are read too, to tell
+their icons from this one's."""
 
 import os
 import struct
@@ -22,7 +21,6 @@ ALLOWED_IMPORTS = os.path.join(HERE, "xp_imports.txt")
 
 PROGRAMS = {
     "TarnwickCli": {
-        "always_built": True,
         "version": (2, 0, 0, 0),
         "level": "asInvoker",
         "strings": {
@@ -37,7 +35,6 @@ PROGRAMS = {
         },
     },
     "BrellowCli": {
-        "always_built": False,
         "version": (1, 5, 0, 0),
         "level": "requireAdministrator",
         "strings": {
@@ -246,7 +243,7 @@ def main(argv):
         images = dict(line.split(" ", 1) for line in f.read().splitlines() if line)
     if program not in images:
         print("the Windows build in %s makes no %s" % (os.path.dirname(image_list), program))
-        return 1 if PROGRAMS[program]["always_built"] else 77
+        return 1
     ProgramImage.program = program
     ProgramImage.path = images.pop(program)
     ProgramImage.others = images
