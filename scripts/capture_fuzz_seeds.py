@@ -23,7 +23,7 @@ from loopback_servers import PROBE, tls_answer  # noqa: E402
 from tls_peers import LEGACY_PRIORITY, Server  # noqa: E402
 
 FETCH_CORPUS = os.path.join(ROOT, "cert_fetch", "fuzz_corpus")
-SWITCH_CORPUS = os.path.join(ROOT, "hardening", "fuzz_corpus")
+SWITCH_CORPUS = os.path.join(ROOT, "ipv6_switch", "fuzz_corpus")
 CAPACITY = 20000  # what the fetcher's run passes
 
 

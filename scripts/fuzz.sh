@@ -17,7 +17,7 @@ cmake --build --preset fuzz
 
 seeds_of() {
   case $1 in
-    registry_value) echo hardening/fuzz_corpus/$1 ;;
+    registry_value) echo ipv6_switch/fuzz_corpus/$1 ;;
     *) echo cert_fetch/fuzz_corpus/$1 ;;
   esac
 }
@@ -25,7 +25,7 @@ seeds_of() {
 mkdir -p build/fuzz/artifacts build/fuzz/logs
 failed=()
 for target in "${targets[@]}"; do
-  binary=build/fuzz/hardening/${target}_fuzz
+  binary=build/fuzz/${target}_fuzz
   if [[ ! -x $binary ]]; then
     echo "== $target: not built (its code is not part of the build yet)"
     continue

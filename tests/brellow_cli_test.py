@@ -59,53 +59,6 @@ class Registry:
         return NO_VALUE
 
 
-class WineServerHold:
-    """Every Wine start without a running wineserver starts one and loads the whole registry
-    again, which costs a second or more. One idle command interpreter kept open for the
-    length of the tests keeps the server up; it ends when its input closes. Other Wine
-    processes start only once it has answered: two first processes starting together on a
-    fresh server can wait for each other for good."""
-
-    def __init__(self, program):
-        self.process = None
-        if not program.under_wine:
-            return
-        self.process = subprocess.Popen(
-            [program.loader, "cmd"], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
-            stderr=subprocess.DEVNULL, env=programs.wine_environment(program.wine_prefix))
-        self.process.stdin.write(b"echo he^ld\r\n")
-        self.process.stdin.flush()
-        seen = b""
-        while b"held\r\n" not in seen:
-            chunk = self.process.stdout.read1(4096)
-            if not chunk:
-                break
-            seen += chunk
-
-    def release(self):
-        if self.process is None:
-            return
-        self.process.stdin.close()
-        try:
-            self.process.wait(timeout=30)
-        except subprocess.TimeoutExpired:
-            self.process.kill()
-            self.process.wait()
-        self.process.stdout.close()
-
-
-HOLD = None
-
-
-def setUpModule():
-    global HOLD
-    HOLD = WineServerHold(CommandLine.program)
-
-
-def tearDownModule():
-    HOLD.release()
-
-
 class Switch(unittest.TestCase):
     program = None
 

@@ -31,12 +31,22 @@ def wine_environment(prefix):
 
 
 def create_prefix(prefix):
+    """A fresh prefix, and a wineserver that stays up until remove_prefix: without one, every
+    Wine start brings up a server and loads the registry anew, and first starts racing each
+    other on a fresh server can hang."""
     shutil.rmtree(prefix, ignore_errors=True)
     os.makedirs(prefix)
+    env = wine_environment(prefix)
     loader = WINE32 if host_runs_32bit_code() else WINE64
-    subprocess.run([loader, "wineboot", "--init"], env=wine_environment(prefix),
-                   capture_output=True, timeout=600, check=True)
-    subprocess.run(["wineserver", "-w"], env=wine_environment(prefix), timeout=600)
+    subprocess.run([loader, "wineboot", "--init"], env=env, capture_output=True, timeout=600,
+                   check=True)
+    subprocess.run(["wineserver", "-w"], env=env, timeout=600)
+    subprocess.run(["wineserver", "-p"], env=env, stdin=subprocess.DEVNULL,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True,
+                   timeout=60, check=True)
+    # Wine's own service processes outlive this start: they must not hold the test's pipes.
+    subprocess.run([loader, "cmd", "/c", "echo"], env=env, stdin=subprocess.DEVNULL,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=600, check=True)
 
 
 def remove_prefix(prefix):

@@ -1,5 +1,5 @@
-# libFuzzer targets over what reads untrusted bytes and text. Each target's source sits beside
-# the code it exercises, except the switch's, which sits here beside its corpus.
+# libFuzzer targets over what reads untrusted bytes and text; each target's source and seed
+# corpus sit beside the code it exercises.
 add_custom_target(fuzzers)
 
 function(add_fuzzer name source)
@@ -23,7 +23,7 @@ endforeach()
 
 # The switch joins once its logic is part of the build.
 if(TARGET switch_logic)
-  add_fuzzer(registry_value_fuzz registry_value_fuzz.cpp
+  add_fuzzer(registry_value_fuzz ${CMAKE_SOURCE_DIR}/ipv6_switch/registry_value_fuzz.cpp
              ${CMAKE_SOURCE_DIR}/ipv6_switch/fake_registry.cpp)
   target_link_libraries(registry_value_fuzz switch_logic)
 endif()
