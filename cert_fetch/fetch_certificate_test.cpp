@@ -7,28 +7,14 @@
 #include "console.h"
 #include "fake_network.h"
 #include "fetch_certificate.h"
+#include "fetch_texts.h"
 #include "probe_record.h"
 #include "recording_console.h"
 #include "tls_answer.h"
 
 namespace {
 
-const std::string Connecting = "\n\n\n[*] Connecting to Server 127.0.0.1:443";
-const std::string Connected =
-    "\n\t Success !!!\n\n\n[*] Now performing SSL Handshake with the server";
-const std::string Answered = "\n\t Success !!!";
-const std::string ConnectFailure =
-    "\n\n\t Error: Failed. Make sure server address/port number is correct and it is "
-    "reachable.\n\n";
-const std::string NoResponse =
-    "\n\n\t Error: Server did not send any response. Make sure that port number is valid & SSL "
-    "Service is running on the Server.\n\n";
-const std::string Improper =
-    "\n\n\t Error: Improper response from server. Make sure that port number is valid & SSL "
-    "Service is running on the Server.\n\n";
-const std::string TimedOutMessage =
-    "\n\n\t Error: Timed out while communicating with server. Make sure server is in good "
-    "health and try again\n\n";
+using namespace fetch_texts;
 
 class FetchCertificateTest : public ::testing::Test {
  protected:
@@ -49,9 +35,7 @@ TEST_F(FetchCertificateTest, SuccessfulRunSendsTheProbeOnceAndPrintsEveryStep) {
   const std::string cert = CertificateBytes(700);
   Network.receives = {TlsAnswer({70, true, 0x0B, 700}, cert)};
   ASSERT_EQ(Fetch(), Success);
-  EXPECT_EQ(Console.text, Connecting + Connected + Answered +
-                              "\n\n\n[*] Downloading the SSL Certificate from the server"
-                              "\n\t Successfully downloaded the SSL Certificate");
+  EXPECT_EQ(Console.text, Connecting + Connected + Answered + Downloading + Downloaded);
   EXPECT_EQ(Network.sent, std::string(reinterpret_cast<char*>(ProbeRecord), ProbeRecordLength));
   EXPECT_EQ(Network.connectedAddress, "127.0.0.1");
   ASSERT_EQ(Network.receiveLimits.size(), 1u);
@@ -93,8 +77,7 @@ TEST_F(FetchCertificateTest, WorkerFailuresAreReportedOnceAndCloseTheSocket) {
       {"89 bytes", false, false, {std::string(89, '\x16')}, ResponseTooShort,
        Connecting + Connected + Improper},
       {"90 bytes reach the parser", false, false, {std::string(90, '\x17')}, NotServerHello,
-       Connecting + Connected + Answered +
-           "\n\n\n[*] Downloading the SSL Certificate from the server" + Improper},
+       Connecting + Connected + Answered + Downloading + Improper},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

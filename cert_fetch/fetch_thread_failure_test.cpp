@@ -5,11 +5,12 @@
 #include "fake_network.h"
 #include "fake_worker_thread.h"
 #include "fetch_certificate.h"
+#include "fetch_texts.h"
 #include "recording_console.h"
 
 namespace {
 
-const std::string Connecting = "\n\n\n[*] Connecting to Server 127.0.0.1:443";
+using namespace fetch_texts;
 
 TEST(FetchThreadFailure, ThreadThatCannotStart) {
   ResetRecordingConsole();

@@ -6,20 +6,14 @@
 
 #include "fake_network.h"
 #include "fetch_certificate.h"
+#include "fetch_texts.h"
 #include "recording_console.h"
 #include "response_parser.h"
 #include "tls_answer.h"
 
 namespace {
 
-const std::string Improper =
-    "\n\n\t Error: Improper response from server. Make sure that port number is valid & SSL "
-    "Service is running on the Server.\n\n";
-const std::string TooSmall =
-    "\n\n\t Error: Buffer size is too small to copy certificate from server.\n\n";
-const std::string Incomplete =
-    "\n\n\t Error: Failed to receive complete SSL certificate from server. Kindly try again.\n\n";
-const std::string Downloaded = "\n\t Successfully downloaded the SSL Certificate";
+using namespace fetch_texts;
 
 struct ParseCase {
   const char* name;
@@ -110,7 +104,7 @@ TEST(ResponseParser, ExtractsTheFirstCertificateOrFailsWithItsStatus) {
       EXPECT_EQ(Network.receiveLimits[1], 9999 - static_cast<int>(c.first.size()));
       EXPECT_EQ(Network.receiveTimeouts[1], ConnectionTimeoutMs);
     }
-    std::string expectedText = "\n\n\n[*] Downloading the SSL Certificate from the server";
+    std::string expectedText = Downloading;
     if (status == Success) {
       EXPECT_EQ(size, c.certificate.size());
       EXPECT_EQ(std::string(reinterpret_cast<char*>(certificate), size), c.certificate);

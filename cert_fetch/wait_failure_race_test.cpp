@@ -13,6 +13,7 @@
 #include "console.h"
 #include "fake_network.h"
 #include "fetch_certificate.h"
+#include "fetch_texts.h"
 #include "probe_record.h"
 #include "recording_console.h"
 #include "worker_thread.h"
@@ -31,17 +32,7 @@ WaitOutcome BreakingWaitForWorker(WorkerThread thread, int timeoutMs) {
 
 namespace {
 
-const std::string Connecting = "\n\n\n[*] Connecting to Server 127.0.0.1:443";
-const std::string Connected =
-    "\n\t Success !!!\n\n\n[*] Now performing SSL Handshake with the server";
-const std::string Abnormal =
-    "\n\n\t Error: Server connection thread terminated abnormally. Kindly try again\n\n";
-const std::string ConnectFailure =
-    "\n\n\t Error: Failed. Make sure server address/port number is correct and it is "
-    "reachable.\n\n";
-const std::string NoResponse =
-    "\n\n\t Error: Server did not send any response. Make sure that port number is valid & SSL "
-    "Service is running on the Server.\n\n";
+using namespace fetch_texts;
 
 size_t Occurrences(const std::string& text, const std::string& part) {
   size_t count = 0;
