@@ -61,11 +61,8 @@ NO_RESPONSE = ("\n\n\t Error: Server did not send any response. Make sure that p
                " valid & SSL Service is running on the Server.\n\n")
 IMPROPER = ("\n\n\t Error: Improper response from server. Make sure that port number is valid"
             " & SSL Service is running on the Server.\n\n")
-TIMED_OUT = ("\n\n\t Error: Timed out while communicating with server. Make sure server is in"
-             " good health and try again\n\n")
 INCOMPLETE = ("\n\n\t Error: Failed to receive complete SSL certificate from server. Kindly try"
               " again.\n\n")
-TOO_SMALL = "\n\n\t Error: Buffer size is too small to copy certificate from server.\n\n"
 NO_FILE = ("\n\n\t Error: Failed to create file for saving certificate. Make sure you have"
            " specified correct file path.\n\n")
 WRITE_FAILED = ("\n\n\t Error: Failed to write the certificate to the file. Make sure there is"
