@@ -12,6 +12,14 @@ namespace {
 
 const char StagedNamePattern[] = ".tarnwick-XXXXXX";
 
+// False, copying nothing, when the text does not fit a PATH_MAX buffer.
+bool CopyPath(char* buffer, const char* text) {
+  size_t length = strlen(text);
+  if (length >= PATH_MAX) return false;
+  memcpy(buffer, text, length + 1);
+  return true;
+}
+
 // The file that a save through this path replaces: a symbolic link stays in place and the
 // file that it leads to gets the new bytes. False when the path names no file.
 bool FinalTarget(const char* path, char* target, struct stat* status) {
@@ -22,9 +30,7 @@ bool FinalTarget(const char* path, char* target, struct stat* status) {
   if (lstat(path, &own) == 0 && S_ISLNK(own.st_mode) && realpath(path, resolved) != nullptr) {
     chosen = resolved;
   }
-  if (strlen(chosen) >= PATH_MAX) return false;
-  strcpy(target, chosen);
-  return true;
+  return CopyPath(target, chosen);
 }
 
 // The folder part of the path, with its closing slash ("" for the current folder).
@@ -56,10 +62,9 @@ FILE* OpenCertificateFile(const char* path, char* staged, size_t stagedSize, boo
   if (!exists) {
     struct stat own;
     // A dangling link, or a path that cannot be looked at: as before, the open decides.
-    if (lstat(path, &own) == 0 || errno != ENOENT || strlen(path) >= PATH_MAX) {
+    if (lstat(path, &own) == 0 || errno != ENOENT || !CopyPath(target, path)) {
       return OpenDirectly(path, staged);
     }
-    strcpy(target, path);
   } else if (access(target, W_OK) != 0) {
     // A file that may not be written keeps refusing the save, even where its folder would
     // let a new file take its place.
@@ -102,15 +107,12 @@ bool PlaceCertificateFile(const char* staged, const char* path) {
   if (!synced) return false;
   char target[PATH_MAX];
   struct stat existing;
-  if (!FinalTarget(path, target, &existing)) {
-    if (strlen(path) >= PATH_MAX) return false;
-    strcpy(target, path);
-  }
+  if (!FinalTarget(path, target, &existing) && !CopyPath(target, path)) return false;
   if (rename(staged, target) != 0) return false;
-  char folder[PATH_MAX];
+  char folder[PATH_MAX + 2];
   size_t length = FolderLength(target);
   memcpy(folder, target, length);
-  strcpy(folder + length, ".");
+  memcpy(folder + length, ".", 2);
   int directory = open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (directory >= 0) {
     // The file is in place already; a folder that cannot be synced does not undo that.
