@@ -1,9 +1,9 @@
 #include "run_fetch.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "certificate_save.h"
 #include "console.h"
 #include "fetch_certificate.h"
 #include "host_address.h"
@@ -23,23 +23,16 @@ const int Green = 2;
 const int Red = 4;
 const int White = 7;
 
-// Writes the certificate; false when the bytes may not all have reached the file.
-bool WriteCertificate(FILE* file, const unsigned char* bytes, uint32_t size) {
-  bool written = size == 0 || fwrite(bytes, size, 1, file) == 1;
-  bool closed = fclose(file) == 0;
-  return written && closed;
-}
-
 void SaveCertificate(const char* path, const unsigned char* bytes, uint32_t size) {
   PrintMessage("\n\n\n[*] Saving the SSL certificate to the file %s ", path);
-  FILE* file = fopen(path, "wb");
-  if (file == nullptr) {
+  SaveOutcome outcome = SaveCertificateFile(path, bytes, size);
+  if (outcome == FileNotCreated) {
     ReportError(
         "\n\n\t Error: Failed to create file for saving certificate. Make sure you have "
         "specified correct file path.\n\n");
     return;
   }
-  if (!WriteCertificate(file, bytes, size)) {
+  if (outcome == CertificateNotWritten) {
     ReportError(
         "\n\n\t Error: Failed to write the certificate to the file. Make sure there is enough "
         "space on the disk.\n\n");
