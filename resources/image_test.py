@@ -9,6 +9,7 @@ build makes, program name and path. The other images on the list are read too, t
 their icons from this one's."""
 
 import os
+import re
 import struct
 import sys
 import unittest
@@ -19,34 +20,33 @@ import pefile
 HERE = os.path.dirname(os.path.abspath(__file__))
 ALLOWED_IMPORTS = os.path.join(HERE, "xp_imports.txt")
 
+def identity(header):
+    """A program's names and version from the header that its banner and its resource
+    script read them from."""
+    values = {}
+    with open(os.path.join(HERE, header)) as text:
+        for line in text:
+            match = re.match(r'#define (PROGRAM_\w+) (.*)$', line.strip())
+            if match:
+                values[match.group(1)] = match.group(2)
+    text = {name: value.strip('"') for name, value in values.items()}
+    return {
+        "version": tuple(int(part) for part in values["PROGRAM_VERSION"].split(",")),
+        "strings": {
+            "CompanyName": "Quennet",
+            "FileDescription": text["PROGRAM_DESCRIPTION"],
+            "FileVersion": text["PROGRAM_VERSION_TEXT"],
+            "InternalName": text["PROGRAM_NAME"],
+            "OriginalFilename": text["PROGRAM_FILE_NAME"],
+            "ProductName": text["PROGRAM_NAME"],
+            "ProductVersion": text["PROGRAM_VERSION_TEXT"],
+        },
+    }
+
+
 PROGRAMS = {
-    "TarnwickCli": {
-        "version": (2, 0, 0, 0),
-        "level": "asInvoker",
-        "strings": {
-            "CompanyName": "Quennet",
-            "FileDescription":
-                "Command-line tool that downloads the SSL certificate of a remote server",
-            "FileVersion": "2.0.0.0",
-            "InternalName": "TarnwickCli",
-            "OriginalFilename": "TarnwickCli.exe",
-            "ProductName": "TarnwickCli",
-            "ProductVersion": "2.0.0.0",
-        },
-    },
-    "BrellowCli": {
-        "version": (1, 5, 0, 0),
-        "level": "requireAdministrator",
-        "strings": {
-            "CompanyName": "Quennet",
-            "FileDescription": "Command-line tool for enabling and disabling IPv6",
-            "FileVersion": "1.5.0.0",
-            "InternalName": "BrellowCli",
-            "OriginalFilename": "BrellowCli.exe",
-            "ProductName": "BrellowCli",
-            "ProductVersion": "1.5.0.0",
-        },
-    },
+    "TarnwickCli": dict(identity("tarnwick_identity.h"), level="asInvoker"),
+    "BrellowCli": dict(identity("brellow_identity.h"), level="requireAdministrator"),
 }
 
 MOST_BYTES = 192 * 1024
