@@ -5,17 +5,19 @@ old RSA suites allowed, the way such services are still run for old clients) and
 package's own defaults."""
 
 import contextlib
+import grp
 import os
 import pwd
-import grp
 import subprocess
 
 import tls_peers
 
 LEGACY_PRIORITY = tls_peers.LEGACY_PRIORITY
-# The same choice in the OpenSSL cipher-string names that lighttpd's TLS modules translate.
+# lighttpd's TLS modules read OpenSSL-style cipher strings and know no RC4 by name: 3DES is
+# what they can add to their modern choice.
 LEGACY_CIPHERS = "3DES:HIGH"
-# Names that OpenSSL itself would take, had it been built with the old suites: Debian's is not.
+# Every old suite by OpenSSL's own names, at its lowest security level; Debian's OpenSSL is
+# built without all of them, and "ALL" keeps the list from being refused as empty.
 OPENSSL_LEGACY_CIPHERS = "ALL:RC4:3DES:DES:EXPORT:@SECLEVEL=0"
 
 
