@@ -47,13 +47,13 @@ class TlsServices(unittest.TestCase):
         return self.program.run(["127.0.0.1", str(port), out], timeout=60)
 
     def assertEveryFetchSavesTheLeaf(self, services):
+        out = os.path.join(self.folder.name, "fetched.der")
         for service, fetches in services:
             for name, served in self.served.items():
                 with self.subTest(service=service, certificate=name):
                     failures = {}
                     with self.running(service, served, legacy=True) as server:
                         for run in range(1, fetches + 1):
-                            out = os.path.join(self.folder.name, "fetched.der")
                             result = self.fetch(server.port, out)
                             expected = (START + connecting("127.0.0.1", server.port) + CONNECTED
                                         + ANSWERED + DOWNLOADING + DOWNLOADED + saving(out)
