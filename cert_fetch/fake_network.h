@@ -22,8 +22,9 @@ struct FakeNetwork {
   bool connectFails = false;
   bool sendFails = false;
   FakeBlocking receiveBlocking = DoesNotBlock;  // for the first receive
-  // Answers of the receives in turn; "" reads as a closed connection. Past the end, or at
-  // failAtReceive, a receive fails.
+  // What the server sends, piece by piece: a receive takes what it has room for of the
+  // current piece and leaves the rest for the next. "" reads as a closed connection. Past the
+  // last piece, or at failAtReceive, a receive fails.
   std::vector<std::string> receives;
   int failAtReceive = -1;
 

@@ -1,24 +1,19 @@
 #include "fetch_certificate.h"
 
+#include <cstring>
+
 #include "console.h"
-#include "probe_record.h"
+#include "monotonic_clock.h"
 #include "response_parser.h"
 
-const int ConnectionTimeoutMs = 5000;
+const FetchTimeLimits ProgramTimeLimits = {5000, 500, 5000};
 const char ImproperResponseMessage[] =
     "\n\n\t Error: Improper response from server. Make sure that port number is valid & SSL "
     "Service is running on the Server.\n\n";
+const char IncompleteCertificateMessage[] =
+    "\n\n\t Error: Failed to receive complete SSL certificate from server. Kindly try again.\n\n";
 
 namespace {
-
-const char ReceiveFailedMessage[] =
-    "\n\n\t Error: Server did not send any response. Make sure that port number is valid & SSL "
-    "Service is running on the Server.\n\n";
-
-WorkerExitCode Finish(ConnectionJob* job, int status) {
-  job->status = status;
-  return static_cast<WorkerExitCode>(status);
-}
 
 // With the console lock held, the worker is stopped between prints, never inside one.
 void GiveUpOnWorker(WorkerThread thread) {
@@ -27,47 +22,67 @@ void GiveUpOnWorker(WorkerThread thread) {
   UnlockConsoleOutput();
 }
 
-}  // namespace
-
-WorkerExitCode WORKER_ROUTINE_CALL ConnectionWorker(void* argument) {
-  ConnectionJob* job = static_cast<ConnectionJob*>(argument);
-  if (!ConnectIPv4(job->sock, job->address, static_cast<uint16_t>(job->port & 0xFFFF))) {
-    ReportError(
-        "\n\n\t Error: Failed. Make sure server address/port number is correct and it is "
-        "reachable.\n\n");
-    return Finish(job, ConnectFailed);
+// Receives into the rest of the answer's buffer until end bytes are in hand. One deadline
+// covers all the receives, so a server that trickles cannot stretch the run.
+FetchStatus ReceiveUpTo(NetSocket sock, unsigned char* answer, int32_t* count, int64_t end,
+                        int limitMs) {
+  const uint32_t began = MonotonicMilliseconds();
+  while (*count < end) {
+    const int32_t room = ReceiveBufferSize - 1 - *count;
+    const uint32_t spent = MonotonicMilliseconds() - began;
+    if (room <= 0 || spent >= static_cast<uint32_t>(limitMs)) return CertificateIncomplete;
+    int got = ReceiveBytes(sock, answer + *count, room, limitMs - static_cast<int>(spent));
+    if (got < 0) return ReceiveFailed;
+    if (got == 0) return CertificateIncomplete;  // closed, or the deadline passed
+    *count += got;
+    answer[*count] = 0;
   }
-  PrintMessage("\n\t Success !!!");
-  PrintMessage("\n\n\n[*] Now performing SSL Handshake with the server");
-  if (SendBytes(job->sock, ProbeRecord, ProbeRecordLength) < 0) {
-    ReportError("\n\n\t Error: Failed to send SSL handshake message to server\n\n");
-    return Finish(job, SendFailed);
-  }
-  int count = ReceiveBytes(job->sock, job->buffer, job->length - 1, -1);
-  if (count < 0) {
-    ReportError(ReceiveFailedMessage);
-    return Finish(job, ReceiveFailed);
-  }
-  job->buffer[count] = 0;
-  job->length = count;
-  if (count < ShortestAnswer) {
-    ReportError(ImproperResponseMessage);
-    return Finish(job, ResponseTooShort);
-  }
-  PrintMessage("\n\t Success !!!");
-  return Finish(job, Success);
+  return Success;
 }
 
-int FetchCertificate(const char* address, int32_t port, unsigned char* certificateBuffer,
-                     uint32_t& certificateSize) {
+}  // namespace
+
+FetchStatus ExtractCertificate(NetSocket sock, unsigned char* answer, int32_t count,
+                               unsigned char* certificateBuffer, uint32_t& certificateSize,
+                               int completionMs) {
+  PrintMessage("\n\n\n[*] Downloading the SSL Certificate from the server");
+  const AnswerReading reading = ReadAnswer(answer, count, certificateSize, false);
+  FetchStatus status = reading.verdict == CertificateFound
+                           ? ReceiveUpTo(sock, answer, &count,
+                                         static_cast<int64_t>(reading.start) + reading.length,
+                                         completionMs)
+                           : reading.failure;
+  CloseNetSocket(sock);
+  switch (status) {
+    case Success:
+      break;
+    case BufferTooSmall:
+      ReportError("\n\n\t Error: Buffer size is too small to copy certificate from server.\n\n");
+      return status;
+    case NotServerHello:
+    case BadLayout:
+      ReportError("%s", ImproperResponseMessage);
+      return status;
+    default:
+      ReportError("%s", IncompleteCertificateMessage);
+      return status;
+  }
+  certificateSize = reading.length;
+  memcpy(certificateBuffer, answer + reading.start, reading.length);
+  PrintMessage("\n\t Successfully downloaded the SSL Certificate");
+  return Success;
+}
+
+FetchStatus FetchCertificateWithin(const FetchTimeLimits& limits, const char* address,
+                                   int32_t port, unsigned char* certificateBuffer,
+                                   uint32_t& certificateSize) {
   PrintMessage("\n\n\n[*] Connecting to Server %s:%d", address, port);
   NetSocket sock = OpenStreamSocket();
   if (sock == InvalidNetSocket) {
     ReportError("\n\n\t Error: Socket creation failed due to internal system error.\n\n");
     return SocketFailed;
   }
-  // Cleared, so that positions the server never sent read as zero.
-  unsigned char buffer[ReceiveBufferSize] = {};
+  unsigned char buffer[ReceiveBufferSize];
   ConnectionJob job = {sock, address, port, buffer, ReceiveBufferSize, Success};
   WorkerThread thread = 0;
   if (!StartWorkerThread(ConnectionWorker, &job, &thread)) {
@@ -75,11 +90,12 @@ int FetchCertificate(const char* address, int32_t port, unsigned char* certifica
     CloseNetSocket(sock);
     return ThreadFailed;
   }
-  WaitOutcome outcome = WaitForWorker(thread, ConnectionTimeoutMs);
+  WaitOutcome outcome = WaitForWorker(thread, limits.connectionMs);
   if (outcome == WorkerStillRunning) {
-    // Closing the socket ends a pending connect or receive; the worker reports that itself.
+    // The one close before the end of the fetch: it wakes a pending connect or receive, and
+    // the worker reports that itself.
     CloseNetSocket(sock);
-    if (WaitForWorker(thread, GracePeriodMs) != WorkerEnded) GiveUpOnWorker(thread);
+    if (WaitForWorker(thread, limits.graceMs) != WorkerEnded) GiveUpOnWorker(thread);
     ReleaseWorker(thread);
     if (job.status == ConnectFailed) return ConnectTimedOut;
     if (job.status == ReceiveFailed) return ResponseTimedOut;
@@ -98,7 +114,14 @@ int FetchCertificate(const char* address, int32_t port, unsigned char* certifica
   ReleaseWorker(thread);
   if (job.status != Success) {
     CloseNetSocket(sock);
-    return job.status;
+    return static_cast<FetchStatus>(job.status);
   }
-  return ExtractCertificate(sock, buffer, job.length, certificateBuffer, certificateSize);
+  return ExtractCertificate(sock, buffer, job.length, certificateBuffer, certificateSize,
+                            limits.completionMs);
+}
+
+FetchStatus FetchCertificate(const char* address, int32_t port, unsigned char* certificateBuffer,
+                             uint32_t& certificateSize) {
+  return FetchCertificateWithin(ProgramTimeLimits, address, port, certificateBuffer,
+                                certificateSize);
 }

@@ -5,34 +5,18 @@
 
 #include <cstdint>
 
+#include "fetch_status.h"
 #include "network.h"
 #include "worker_thread.h"
 
-// Every failure has been reported on the console by the time its value is returned.
-enum FetchStatus {
-  Success = 0,
-  SocketFailed = 1,
-  ConnectFailed = 2,
-  SendFailed = 3,
-  ReceiveFailed = 4,
-  ResponseTooShort = 5,
-  NotServerHello = 6,
-  BadLayout = 7,
-  BufferTooSmall = 8,
-  TimedOut = 9,
-  ConnectTimedOut = 10,
-  ResponseTimedOut = 11,
-  ThreadFailed = 12,
-  WaitFailed = 13,
-  CertificateIncomplete = 14,
-};
+const int32_t ReceiveBufferSize = 10000;
 
-const int ReceiveBufferSize = 10000;
-const int ShortestAnswer = 90;
-const int GracePeriodMs = 500;
-extern const int ConnectionTimeoutMs;
-// Shown for an answer too short to parse as well as for one that parses wrong.
-extern const char ImproperResponseMessage[];
+struct FetchTimeLimits {
+  int connectionMs;  // connect, send and the answer, on the worker
+  int graceMs;       // for the worker to end after its socket was closed
+  int completionMs;  // every further receive for the rest of the certificate, together
+};
+extern const FetchTimeLimits ProgramTimeLimits;
 
 // Shared with the worker thread, which writes buffer, then length, then status last.
 struct ConnectionJob {
@@ -40,14 +24,24 @@ struct ConnectionJob {
   const char* address;
   int32_t port;
   unsigned char* buffer;
-  int32_t length;
+  int32_t length;  // the buffer's size on entry, the bytes received at the end
   int32_t status;
 };
 
 WorkerExitCode WORKER_ROUTINE_CALL ConnectionWorker(void* job);
+
 // certificateSize holds the buffer's capacity on entry and the certificate's length after
 // a success; on failure neither it nor the buffer is touched.
-int FetchCertificate(const char* address, int32_t port, unsigned char* certificateBuffer,
-                     uint32_t& certificateSize);
+FetchStatus FetchCertificate(const char* address, int32_t port, unsigned char* certificateBuffer,
+                             uint32_t& certificateSize);
+// The same under other time limits, for tests that cannot wait the program's.
+FetchStatus FetchCertificateWithin(const FetchTimeLimits& limits, const char* address,
+                                   int32_t port, unsigned char* certificateBuffer,
+                                   uint32_t& certificateSize);
+// The rest after a good answer of count bytes: read it, complete the certificate, close the
+// socket, copy the certificate out.
+FetchStatus ExtractCertificate(NetSocket sock, unsigned char* answer, int32_t count,
+                               unsigned char* certificateBuffer, uint32_t& certificateSize,
+                               int completionMs);
 
 #endif

@@ -38,11 +38,44 @@ TEST_F(FetchCertificateTest, SuccessfulRunSendsTheProbeOnceAndPrintsEveryStep) {
   EXPECT_EQ(Console.text, Connecting + Connected + Answered + Downloading + Downloaded);
   EXPECT_EQ(Network.sent, std::string(reinterpret_cast<char*>(ProbeRecord), ProbeRecordLength));
   EXPECT_EQ(Network.connectedAddress, "127.0.0.1");
-  ASSERT_EQ(Network.receiveLimits.size(), 1u);
-  EXPECT_EQ(Network.receiveLimits[0], 9999);
+  EXPECT_EQ(Network.receiveLimits, std::vector<int>{9999});
   EXPECT_EQ(Network.closes.load(), 1);
   EXPECT_EQ(size, 700u);
   EXPECT_EQ(std::string(reinterpret_cast<char*>(certificate), size), cert);
+}
+
+TEST_F(FetchCertificateTest, AnswerIsReadUntilItsBytesCanBeJudged) {
+  const std::string cert = CertificateBytes(700);
+  const std::string answer = TlsAnswer({70, true, 0x0B, 700}, cert);
+  const struct {
+    const char* name;
+    std::vector<std::string> pieces;
+    int status;
+    std::vector<int> limits;  // what each receive asked for
+    std::string text;
+  } cases[] = {
+      {"hello record alone, then the rest", {answer.substr(0, 79), answer.substr(79)}, Success,
+       {9999, 9920}, Connecting + Connected + Answered + Downloading + Downloaded},
+      {"split inside the certificate header", {answer.substr(0, 90), answer.substr(90)}, Success,
+       {9999, 9909}, Connecting + Connected + Answered + Downloading + Downloaded},
+      // No further receive: one would fail here, since nothing more is scripted.
+      {"SMTP banner on a connection held open", {"220 mail.example ESMTP\r\n"},
+       ResponseTooShort, {9999}, Connecting + Connected + Improper},
+      {"89 bytes, then the server closes", {answer.substr(0, 89), ""}, ResponseTooShort,
+       {9999, 9910}, Connecting + Connected + Improper},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetUp();
+    Network.receives = c.pieces;
+    EXPECT_EQ(Fetch(), c.status);
+    EXPECT_EQ(Console.text, c.text);
+    EXPECT_EQ(Network.receiveLimits, c.limits);
+    EXPECT_EQ(Network.closes.load(), 1);
+    if (c.status == Success) {
+      EXPECT_EQ(std::string(reinterpret_cast<char*>(certificate), size), cert);
+    }
+  }
 }
 
 TEST_F(FetchCertificateTest, ConnectsToTheLowSixteenBitsOfThePort) {

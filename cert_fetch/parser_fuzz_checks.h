@@ -1,5 +1,6 @@
-// What must hold after any extraction, whatever the server sent: shared by the parser's fuzz
-// targets. The checks derive every expectation from the raw bytes, not from the parser.
+// What must hold after any fetch of an answer, whatever the server sent and however TCP cut
+// it into receives: shared by the parser's fuzz targets. The expected outcome is worked out
+// from the raw bytes, not from the parser.
 #ifndef CERT_FETCH_PARSER_FUZZ_CHECKS_H
 #define CERT_FETCH_PARSER_FUZZ_CHECKS_H
 
@@ -13,122 +14,157 @@
 #include "fake_network.h"
 #include "fetch_certificate.h"
 #include "recording_console.h"
-#include "response_parser.h"
 
 inline void Require(bool holds, const char* what) {
   if (holds) return;
-  fprintf(stderr, "extraction check failed: %s\n", what);
+  fprintf(stderr, "fetch check failed: %s\n", what);
   abort();
 }
 
 const unsigned char Untouched = 0xEE;
 
-struct ParserRun {
-  int status;
-  uint32_t capacity;
-  uint32_t size;
-  std::vector<unsigned char> certificate;  // exactly capacity bytes, so ASan sees any overrun
-  std::vector<unsigned char> answer;       // the receive buffer after the call
+// What the user is left with: a message, or the saved certificate.
+enum OutcomeKind { Saved, Improper, NoResponse, TooSmall, Incomplete };
+
+struct Outcome {
+  OutcomeKind kind;
+  std::string certificate;
 };
 
-inline ParserRun RunExtraction(const std::vector<unsigned char>& answer, int32_t count,
-                               uint32_t capacity) {
-  ParserRun run;
-  run.capacity = capacity;
-  run.size = capacity;
-  run.certificate.assign(capacity == 0 ? 1 : capacity, Untouched);
-  run.answer = answer;
-  run.status = ExtractCertificate(5, run.answer.data(), count, run.certificate.data(), run.size);
-  return run;
+// After the answer the server either closes the connection or the next receive fails.
+enum StreamEnd { ServerCloses, ReceiveBreaks };
+
+// The answer as it arrives, with how the stream ends and where TCP cut it.
+struct StreamedAnswer {
+  std::string bytes;
+  StreamEnd end;
+  std::vector<size_t> cuts;  // ascending positions inside bytes
+};
+
+inline unsigned char ByteOr0(const std::string& bytes, size_t taken, size_t at) {
+  return at < taken ? static_cast<unsigned char>(bytes[at]) : 0;
 }
 
-inline uint32_t Big16(const std::vector<unsigned char>& at, size_t i) {
-  return static_cast<uint32_t>(at[i]) << 8 | at[i + 1];
+inline Outcome ExpectedOutcome(const std::string& bytes, StreamEnd end, uint32_t capacity) {
+  const size_t taken = bytes.size() < 9999 ? bytes.size() : 9999;  // the buffer, less its zero
+  auto at = [&](size_t i) { return ByteOr0(bytes, taken, i); };
+  auto length24 = [&](size_t i) {
+    return static_cast<uint32_t>(at(i)) << 16 | static_cast<uint32_t>(at(i + 1)) << 8 | at(i + 2);
+  };
+  // The layout read over what can ever be taken, as zero past it; last is the highest position
+  // that the verdict rests on.
+  OutcomeKind verdict = Saved;
+  size_t last = 0, start = 0;
+  uint32_t n = 0;
+  if (at(0) != 0x16) {
+    verdict = Improper;
+  } else if (at(5) != 0x02) {
+    verdict = Improper, last = 5;
+  } else if (length24(6) + 9 > 200) {
+    verdict = Improper, last = 8;
+  } else {
+    size_t message = length24(6) + 9;
+    last = message;
+    if (at(message) == 0x16) last = message += 5;
+    if (at(message) != 0x0B) {
+      verdict = Improper;
+    } else {
+      last = message + 9;
+      n = length24(message + 7);
+      start = message + 10;
+      if (n > capacity) verdict = TooSmall;
+    }
+  }
+  const bool decided = last < taken && (verdict == Improper || taken >= 90);
+  // Undecided, the worker reads on to the end of the stream.
+  if (!decided && end == ReceiveBreaks && taken == bytes.size()) return {NoResponse, ""};
+  if (taken < 90) return {Improper, ""};
+  if (verdict != Saved) return {verdict, ""};
+  if (start + n > taken) return {Incomplete, ""};
+  return {Saved, bytes.substr(start, n)};
 }
 
-inline bool EndsWith(const std::string& text, const char* tail) {
-  size_t length = strlen(tail);
-  return text.size() >= length && text.compare(text.size() - length, length, tail) == 0;
+inline std::vector<std::string> Pieces(const StreamedAnswer& streamed) {
+  std::vector<std::string> pieces;
+  size_t from = 0;
+  for (size_t cut : streamed.cuts) {
+    pieces.push_back(streamed.bytes.substr(from, cut - from));
+    from = cut;
+  }
+  if (from < streamed.bytes.size()) pieces.push_back(streamed.bytes.substr(from));
+  if (streamed.end == ServerCloses) pieces.push_back("");
+  return pieces;
 }
 
-// received: the receive buffer as the worker left it, count bytes of answer then zeros.
-inline void CheckExtraction(const ParserRun& run, const std::vector<unsigned char>& received,
-                            int32_t count) {
-  Require(Network.closes.load() == 1, "the socket is closed exactly once");
-  Require(Network.receiveLimits.size() <= 1, "at most one further receive");
-  Require(Console.text.rfind("\n\n\n[*] Downloading the SSL Certificate from the server", 0) == 0,
-          "the step is announced first");
-  Require(memcmp(run.answer.data(), received.data(), count) == 0,
-          "the data already received stays as it was");
+inline bool EndsWith(const std::string& text, const std::string& tail) {
+  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
 
-  // The layout as the raw bytes give it. Both lengths count in all their 24 bits, so that a
-  // huge length cannot pass for a small one.
-  const bool hello = received[0] == 0x16 && received[5] == 0x02;
-  const uint32_t helloEnd = 9 + Big16(received, 7);
-  int32_t message = -1;
-  if (hello && received[6] == 0 && helloEnd <= 200) {
-    if (received[helloEnd] == 0x0B)
-      message = static_cast<int32_t>(helloEnd);
-    else if (received[helloEnd] == 0x16 && received[helloEnd + 5] == 0x0B)
-      message = static_cast<int32_t>(helloEnd + 5);
+// The worker's part and the rest, on this thread over the stand-in network.
+inline Outcome RunFetchOf(const StreamedAnswer& streamed, uint32_t capacity) {
+  ResetRecordingConsole();
+  ResetFakeNetwork();
+  Network.receives = Pieces(streamed);
+  // On the heap and exactly as large as the product's, so a read past them is caught.
+  std::vector<unsigned char> buffer(ReceiveBufferSize, Untouched);
+  std::vector<unsigned char> certificate(capacity == 0 ? 1 : capacity, Untouched);
+  ConnectionJob job = {5, "127.0.0.1", 443, buffer.data(), ReceiveBufferSize, Success};
+  ConnectionWorker(&job);
+  uint32_t size = capacity;
+  int status = job.status;
+  if (status == Success) {
+    Require(job.length >= 90 && job.length <= 9999, "the worker hands on 90 to 9999 bytes");
+    Require(buffer[job.length] == 0, "a zero byte follows the data");
+    status = ExtractCertificate(5, buffer.data(), job.length, certificate.data(), size,
+                                ProgramTimeLimits.completionMs);
   }
-  const uint32_t length24 =
-      message < 0 ? 0 : static_cast<uint32_t>(received[message + 7]) << 16 | Big16(received, message + 8);
-  const int64_t available = message < 0 ? 0 : static_cast<int64_t>(count) - message - 10;
-
-  // One more receive for a certificate that fits but has not all arrived, if there is room;
-  // it brings what the stand-in network was scripted to give.
-  const int room = ReceiveBufferSize - 1 - count;
-  const bool wanted = message >= 0 && length24 <= run.capacity && available < length24;
-  const bool receiveMade = Network.receiveLimits.size() == 1;
-  Require(receiveMade == (wanted && room > 0), "a further receive exactly when one is due");
-  int got = 0;
-  if (receiveMade) {
-    Require(Network.receiveLimits[0] == room, "it asks for the room left less the closing zero");
-    got = Network.receives.empty() ? -1
-          : static_cast<int>(Network.receives[0].size()) < room
-              ? static_cast<int>(Network.receives[0].size())
-              : room;
+  Require(Network.closes.load() == (job.status == Success ? 1 : 0),
+          "the socket is closed once after a good answer");
+  for (size_t i = 1; i < Network.receiveLimits.size(); ++i)
+    Require(Network.receiveLimits[i] <= Network.receiveLimits[i - 1], "receives fill on");
+  if (status != Success) {
+    Require(size == capacity, "a failure keeps the size");
+    for (size_t i = 0; i < capacity; ++i)
+      Require(certificate[i] == Untouched, "a failure leaves the buffer alone");
   }
-  const int32_t total = count + (got > 0 ? got : 0);
-  Require(run.answer[total] == 0, "a zero byte follows the data");
-
-  int expected = Success;
-  if (!hello)
-    expected = NotServerHello;
-  else if (message < 0)
-    expected = BadLayout;
-  else if (length24 > run.capacity)
-    expected = BufferTooSmall;
-  else if (got < 0)
-    expected = ReceiveFailed;
-  else if (available + got < length24)
-    expected = CertificateIncomplete;
-  Require(run.status == expected, "the status is the one the answer calls for");
-
-  if (run.status == Success) {
-    Require(run.size == length24, "the size is the certificate's length");
-    Require(message + 10 + static_cast<int64_t>(run.size) <= total,
-            "the certificate lies within the received data");
-    Require(memcmp(run.certificate.data(), run.answer.data() + message + 10, run.size) == 0,
-            "the certificate is copied as received");
-    for (size_t i = run.size; i < run.capacity; ++i)
-      Require(run.certificate[i] == Untouched, "nothing is written past the certificate");
-    Require(EndsWith(Console.text, "\n\t Successfully downloaded the SSL Certificate"),
-            "success is reported");
-    return;
+  switch (status) {
+    case Success:
+      for (size_t i = size; i < capacity; ++i)
+        Require(certificate[i] == Untouched, "nothing is written past the certificate");
+      Require(EndsWith(Console.text, "\n\t Successfully downloaded the SSL Certificate"),
+              "success is reported");
+      return {Saved, std::string(reinterpret_cast<char*>(certificate.data()), size)};
+    case ResponseTooShort:
+    case NotServerHello:
+    case BadLayout:
+      Require(EndsWith(Console.text, ImproperResponseMessage), "improper response reported");
+      return {Improper, ""};
+    case BufferTooSmall:
+      return {TooSmall, ""};
+    case ReceiveFailed:
+      if (job.status == ReceiveFailed) return {NoResponse, ""};
+      Require(EndsWith(Console.text, IncompleteCertificateMessage), "incomplete reported");
+      return {Incomplete, ""};
+    case CertificateIncomplete:
+      Require(EndsWith(Console.text, IncompleteCertificateMessage), "incomplete reported");
+      return {Incomplete, ""};
+    default:
+      Require(false, "no other status can come of an answer");
+      return {Improper, ""};
   }
-  Require(run.size == run.capacity, "a failure keeps the size");
-  for (size_t i = 0; i < run.capacity; ++i)
-    Require(run.certificate[i] == Untouched, "a failure leaves the buffer alone");
-  const char* report =
-      run.status == BufferTooSmall
-          ? "\n\n\t Error: Buffer size is too small to copy certificate from server.\n\n"
-      : run.status == NotServerHello || run.status == BadLayout
-          ? ImproperResponseMessage
-          : "\n\n\t Error: Failed to receive complete SSL certificate from server. Kindly try "
-            "again.\n\n";
-  Require(EndsWith(Console.text, report), "the failure is reported with its message");
+}
+
+// The answer in one piece and cut where the input says give the outcome the bytes call for.
+inline void CheckStreamedFetch(const StreamedAnswer& streamed, uint32_t capacity) {
+  const Outcome expected = ExpectedOutcome(streamed.bytes, streamed.end, capacity);
+  StreamedAnswer whole = streamed;
+  whole.cuts.clear();
+  const Outcome inOnePiece = RunFetchOf(whole, capacity);
+  Require(inOnePiece.kind == expected.kind, "in one piece: the outcome the bytes call for");
+  Require(inOnePiece.certificate == expected.certificate, "in one piece: the certificate as sent");
+  const Outcome cut = RunFetchOf(streamed, capacity);
+  Require(cut.kind == expected.kind, "cut into pieces: the same outcome");
+  Require(cut.certificate == expected.certificate, "cut into pieces: the same certificate");
 }
 
 #endif

@@ -1,82 +1,72 @@
 #include "response_parser.h"
 
-#include <cstring>
-
-#include "console.h"
-#include "fetch_certificate.h"
-
 namespace {
 
 const unsigned char HandshakeRecord = 0x16;
 const unsigned char ServerHelloType = 0x02;
 const unsigned char CertificateType = 0x0B;
-const uint32_t LastServerHelloEnd = 200;
-const int RecordHeaderLength = 5;
+const int32_t RecordHeaderLength = 5;
 
-const char IncompleteCertificate[] =
-    "\n\n\t Error: Failed to receive complete SSL certificate from server. Kindly try again.\n\n";
+// Fixed positions: the record's type, then the first message's type and 24-bit length.
+const int32_t RecordTypeAt = 0;
+const int32_t HelloTypeAt = 5;
+const int32_t HelloLengthAt = 6;
+// The largest end of the ServerHello that is accepted.
+const int32_t LastHelloEnd = 200;
+// Behind the Certificate message's type: its 3-byte length and the list's, then the first
+// certificate's 3-byte length and its bytes.
+const int32_t FirstLengthOffset = 7;
+const int32_t FirstCertificateOffset = 10;
+
+struct Reader {
+  const unsigned char* answer;
+  int32_t count;
+  bool missed;  // a position read had not arrived
+};
+
+unsigned char At(Reader& reader, int32_t position) {
+  if (position < reader.count) return reader.answer[position];
+  reader.missed = true;
+  return 0;
+}
 
 // TLS lengths are 24 bits; reading only the low 16 would let a huge length pass as a small one.
-uint32_t Read24(const unsigned char* at) {
-  return (static_cast<uint32_t>(at[0]) << 16) | (static_cast<uint32_t>(at[1]) << 8) | at[2];
+uint32_t Length24(Reader& reader, int32_t position) {
+  return static_cast<uint32_t>(At(reader, position)) << 16 |
+         static_cast<uint32_t>(At(reader, position + 1)) << 8 | At(reader, position + 2);
+}
+
+AnswerReading Verdict(AnswerVerdict verdict, FetchStatus failure) {
+  return {verdict, failure, 0, 0};
+}
+
+// A verdict drawn from positions that have not all arrived stands only once none can come.
+AnswerReading Reject(const Reader& reader, bool moreMayCome, FetchStatus failure) {
+  if (reader.missed && moreMayCome) return Verdict(MoreBytesNeeded, Success);
+  return Verdict(AnswerRejected, failure);
 }
 
 }  // namespace
 
-int LocateCertificate(const unsigned char* answer, uint32_t capacity, CertificateLocation* found) {
-  if (answer[0] != HandshakeRecord || answer[5] != ServerHelloType) return NotServerHello;
-  uint32_t helloLength = Read24(answer + 6);
-  if (helloLength + 9 > LastServerHelloEnd) return BadLayout;
-  uint32_t next = helloLength + 9;
-  uint32_t message;
-  if (answer[next] == HandshakeRecord && answer[next + RecordHeaderLength] == CertificateType)
-    message = next + RecordHeaderLength;
-  else if (answer[next] == CertificateType)
-    message = next;
-  else
-    return BadLayout;
-  // Message type, 3-byte message length, 3-byte list length, then the first certificate's.
-  uint32_t length = Read24(answer + message + 7);
-  if (length > capacity) return BufferTooSmall;
-  found->start = static_cast<int32_t>(message + 10);
-  found->length = length;
-  return Success;
-}
-
-int ExtractCertificate(NetSocket sock, unsigned char* answer, int32_t count,
-                       unsigned char* certificateBuffer, uint32_t& certificateSize) {
-  PrintMessage("\n\n\n[*] Downloading the SSL Certificate from the server");
-  CertificateLocation found;
-  int status = LocateCertificate(answer, certificateSize, &found);
-  if (status != Success) {
-    CloseNetSocket(sock);
-    if (status == BufferTooSmall)
-      ReportError("\n\n\t Error: Buffer size is too small to copy certificate from server.\n\n");
-    else
-      ReportError("%s", ImproperResponseMessage);
-    return status;
+AnswerReading ReadAnswer(const unsigned char* answer, int32_t count, uint32_t capacity,
+                         bool moreMayCome) {
+  Reader reader = {answer, count, false};
+  if (At(reader, RecordTypeAt) != HandshakeRecord || At(reader, HelloTypeAt) != ServerHelloType)
+    return Reject(reader, moreMayCome, NotServerHello);
+  const uint32_t helloLength = Length24(reader, HelloLengthAt);
+  const uint32_t helloEnd = helloLength + HelloLengthAt + 3;
+  if (helloEnd > static_cast<uint32_t>(LastHelloEnd)) return Reject(reader, moreMayCome, BadLayout);
+  int32_t message = static_cast<int32_t>(helloEnd);
+  const unsigned char next = At(reader, message);
+  if (next == HandshakeRecord) {
+    message += RecordHeaderLength;
+    if (At(reader, message) != CertificateType) return Reject(reader, moreMayCome, BadLayout);
+  } else if (next != CertificateType) {
+    return Reject(reader, moreMayCome, BadLayout);
   }
-  int64_t available = static_cast<int64_t>(count) - found.start;
-  if (available < found.length) {
-    // One more receive, into what is left of the buffer less the byte for the closing zero.
-    int room = ReceiveBufferSize - 1 - count;
-    int got = room > 0 ? ReceiveBytes(sock, answer + count, room, ConnectionTimeoutMs) : 0;
-    if (got < 0) {
-      CloseNetSocket(sock);
-      ReportError(IncompleteCertificate);
-      return ReceiveFailed;
-    }
-    count += got;
-    answer[count] = 0;
-    if (available + got < found.length) {
-      CloseNetSocket(sock);
-      ReportError(IncompleteCertificate);
-      return CertificateIncomplete;
-    }
-  }
-  CloseNetSocket(sock);
-  certificateSize = found.length;
-  memcpy(certificateBuffer, answer + found.start, found.length);
-  PrintMessage("\n\t Successfully downloaded the SSL Certificate");
-  return Success;
+  const uint32_t length = Length24(reader, message + FirstLengthOffset);
+  if (moreMayCome && (reader.missed || count < ShortestAnswer))
+    return Verdict(MoreBytesNeeded, Success);
+  if (length > capacity) return Verdict(AnswerRejected, BufferTooSmall);
+  return {CertificateFound, Success, message + FirstCertificateOffset, length};
 }

@@ -58,10 +58,11 @@ def gnutls_answer(folder, priority, key_bits):
         return capture(server.port)
 
 
-def receive_seed(ending, first, answer, capacity=CAPACITY):
-    """Input of the two-receive target: how the further receive ends, the first receive's
-    length, the capacity, then the answer."""
-    return struct.pack(">BHH", ending, first, capacity) + answer
+def receive_seed(fails, cuts, answer, capacity=CAPACITY):
+    """Input of the streamed-answer target: how the stream ends (0: the server closes, 1: a
+    receive fails), the capacity, the cuts, then the answer."""
+    return (struct.pack(">BHB", fails, capacity, len(cuts))
+            + b"".join(struct.pack(">H", cut) for cut in cuts) + answer)
 
 
 def write(folder, name, data):
@@ -96,11 +97,12 @@ def main():
     write(parser, "empty_certificate.bin", tls_answer(b""))
     write(parser, "plain_text.bin", b"HTTP/1.1 400 Bad Request\r\n" + b"x" * 80)
 
-    write(receive, "legacy_split.bin", receive_seed(2, 400, legacy))
-    write(receive, "legacy_closed.bin", receive_seed(1, 400, legacy))
-    write(receive, "legacy_failing.bin", receive_seed(0, 400, legacy))
-    write(receive, "legacy_small_buffer.bin", receive_seed(2, 400, legacy, capacity=500))
-    write(receive, "legacy_big_split.bin", receive_seed(2, 1024, legacy_big))
+    # The ServerHello record alone first, as several servers send it, then the rest in parts.
+    write(receive, "legacy_split.bin", receive_seed(0, [79, 400], legacy))
+    write(receive, "legacy_closed.bin", receive_seed(0, [400], legacy[:700]))
+    write(receive, "legacy_failing.bin", receive_seed(1, [88, 400], legacy[:700]))
+    write(receive, "legacy_small_buffer.bin", receive_seed(0, [400], legacy, capacity=500))
+    write(receive, "legacy_big_split.bin", receive_seed(0, [79, 1024, 1025, 3000], legacy_big))
 
     for i, text in enumerate((b"443", b" \t+636", b"-5", b"70000", b"2147483648",
                               b"-99999999999999999999", b"0x1BB", b"443abc")):

@@ -72,6 +72,14 @@ class Program:
         if self.under_wine:
             self.loader = WINE32 if host_runs_32bit_code() else WINE64
 
+    @property
+    def start_seconds(self):
+        """What starting and ending the program costs here (Wine's start-up is most of it):
+        the slowest of three runs that only show the usage screen."""
+        if not hasattr(self, "_start_seconds"):
+            self._start_seconds = max(self.run(["-h"]).seconds for _ in range(3))
+        return self._start_seconds
+
     def command(self, args):
         return ([self.loader, self.path] if self.under_wine else [self.path]) + list(args)
 

@@ -53,10 +53,44 @@ class Fetch(unittest.TestCase):
                 self.assertEqual(result.stdout, fetched(server.port, self.out) + SAVED)
                 self.assertSaved(CERTIFICATE)
 
-    def test_first_answer_of_89_bytes_is_too_short_and_90_is_enough(self):
+    def test_answer_cut_anywhere_is_read_whole(self):
+        answer = tls_answer(CERTIFICATE)
+        pieces = [answer[i:i + 40] for i in range(0, len(answer), 40)]
+        for name, script, pause in (
+                ("ServerHello record alone first", [answer[:79], answer[79:]], 0.2),
+                ("cut inside the Certificate header", [answer[:88], answer[88:]], 0.2),
+                ("three parts", [answer[:50], answer[50:600], answer[600:]], 0.2),
+                ("40 bytes every 20 ms", pieces, 0.02)):
+            with self.subTest(name), ScriptedServer(script, pause=pause, hold=True) as server:
+                result = self.fetch(server.port)
+                self.assertEqual(result.stdout, fetched(server.port, self.out) + SAVED)
+                self.assertSaved(CERTIFICATE)
+
+    def test_plain_refusal_on_a_connection_held_open_is_judged_at_once(self):
+        for name, reply in (("SMTP banner", b"220 mail.example ESMTP ready\r\n"),
+                            ("TLS alert", b"\x15\x03\x01\x00\x02\x02\x46")):
+            with self.subTest(name), ScriptedServer([reply], hold=True) as server:
+                result = self.fetch(server.port)
+                self.assertEqual(result.stdout, START + connecting("127.0.0.1", server.port)
+                                 + CONNECTED + IMPROPER)
+                self.assertLess(result.seconds, 1.0 + self.program.start_seconds)
+                self.assertNoFile()
+
+    def test_certificate_that_trickles_ends_at_the_deadline(self):
+        answer = tls_answer(CERTIFICATE)
+        trickle = [answer[:200]] + [answer[i:i + 1] for i in range(200, 300)]
+        with ScriptedServer(trickle, pause=0.1, hold=True) as server:
+            result = self.fetch(server.port)
+        self.assertEqual(result.stdout, START + connecting("127.0.0.1", server.port) + CONNECTED
+                         + ANSWERED + DOWNLOADING + INCOMPLETE)
+        self.assertTrue(TIMEOUT_LOWER < result.seconds < 6.0 + self.program.start_seconds,
+                        result.seconds)
+        self.assertNoFile()
+
+    def test_answer_of_89_bytes_then_a_close_is_too_short_and_90_is_enough(self):
         ninety = tls_answer(b"\x7f", own_record=False)
         self.assertEqual(len(ninety), 90)
-        with ScriptedServer([ninety[:89]], hold=True) as server:
+        with ScriptedServer([ninety[:89]]) as server:
             result = self.fetch(server.port)
         self.assertEqual(result.stdout,
                          START + connecting("127.0.0.1", server.port) + CONNECTED + IMPROPER)
