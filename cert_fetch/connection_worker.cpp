@@ -25,7 +25,7 @@ int32_t ReceiveAnswer(NetSocket sock, unsigned char* buffer, int32_t size) {
   const int32_t longest = size - 1;  // room for the closing zero
   int32_t count = 0;
   while (count < longest) {
-    int got = ReceiveBytes(sock, buffer + count, longest - count, -1);
+    int got = Net.receiveBytes(sock, buffer + count, longest - count, -1);
     if (got < 0) return -1;
     if (got == 0) break;
     count += got;
@@ -39,7 +39,7 @@ int32_t ReceiveAnswer(NetSocket sock, unsigned char* buffer, int32_t size) {
 
 WorkerExitCode WORKER_ROUTINE_CALL ConnectionWorker(void* argument) {
   ConnectionJob* job = static_cast<ConnectionJob*>(argument);
-  if (!ConnectIPv4(job->sock, job->address, static_cast<uint16_t>(job->port & 0xFFFF))) {
+  if (!Net.connectIPv4(job->sock, job->address, static_cast<uint16_t>(job->port & 0xFFFF))) {
     ReportError(
         "\n\n\t Error: Failed. Make sure server address/port number is correct and it is "
         "reachable.\n\n");
@@ -47,7 +47,7 @@ WorkerExitCode WORKER_ROUTINE_CALL ConnectionWorker(void* argument) {
   }
   PrintMessage("\n\t Success !!!");
   PrintMessage("\n\n\n[*] Now performing SSL Handshake with the server");
-  if (SendBytes(job->sock, ProbeRecord, ProbeRecordLength) < 0) {
+  if (Net.sendBytes(job->sock, ProbeRecord, ProbeRecordLength) < 0) {
     ReportError("\n\n\t Error: Failed to send SSL handshake message to server\n\n");
     return Finish(job, SendFailed);
   }

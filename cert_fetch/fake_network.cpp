@@ -17,27 +17,12 @@ const NetSocket FakeSocket = 5;
 // Returns false when the wait ended because the socket was closed.
 bool Block(FakeBlocking blocking) {
   if (blocking == DoesNotBlock) return true;
-  while (blocking == IgnoresClose || Network.closes.load() == 0)
+  while (Network.closes.load() == 0)
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   return false;
 }
 
-}  // namespace
-
-void ResetFakeNetwork() {
-  Network.~FakeNetwork();
-  new (&Network) FakeNetwork();
-}
-
 bool StartSocketLibrary() { return !Network.startFails; }
-
-uint16_t HostToNetwork16(uint16_t value) {
-  unsigned char bytes[2] = {static_cast<unsigned char>(value >> 8),
-                            static_cast<unsigned char>(value & 0xFF)};
-  uint16_t wire;
-  memcpy(&wire, bytes, 2);
-  return wire;
-}
 
 bool LookupFirstIPv4(const char*, unsigned char address[4]) {
   if (!Network.lookupFinds) return false;
@@ -82,3 +67,15 @@ int ReceiveBytes(NetSocket, void* buffer, int length, int timeoutMs) {
 }
 
 void CloseNetSocket(NetSocket) { ++Network.closes; }
+
+}  // namespace
+
+const NetworkCalls FakeNetworkCalls = {StartSocketLibrary, LookupFirstIPv4, OpenStreamSocket,
+                                       ConnectIPv4,        SendBytes,       ReceiveBytes,
+                                       CloseNetSocket};
+
+void ResetFakeNetwork() {
+  Network.~FakeNetwork();
+  new (&Network) FakeNetwork();
+  Net = FakeNetworkCalls;
+}

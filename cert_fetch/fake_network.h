@@ -6,10 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "network.h"
+
 enum FakeBlocking {
   DoesNotBlock,
   BlocksUntilClosed,  // as a real socket does: the close makes the call fail
-  IgnoresClose,       // never returns by itself
 };
 
 struct FakeNetwork {
@@ -38,6 +39,8 @@ struct FakeNetwork {
 };
 
 extern FakeNetwork Network;
+extern const NetworkCalls FakeNetworkCalls;
+// A fresh script, with the stand-in calls in the network's table.
 void ResetFakeNetwork();
 
 #endif

@@ -38,8 +38,9 @@ FetchStatus FetchCertificate(const char* address, int32_t port, unsigned char* c
 FetchStatus FetchCertificateWithin(const FetchTimeLimits& limits, const char* address,
                                    int32_t port, unsigned char* certificateBuffer,
                                    uint32_t& certificateSize);
-// The rest after a good answer of count bytes: read it, complete the certificate, close the
-// socket, copy the certificate out.
+
+// After a good answer of count bytes: read it, complete the certificate, copy it out. The
+// socket stays open.
 FetchStatus ExtractCertificate(NetSocket sock, unsigned char* answer, int32_t count,
                                unsigned char* certificateBuffer, uint32_t& certificateSize,
                                int completionMs);

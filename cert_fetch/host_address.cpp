@@ -22,7 +22,7 @@ int IsDottedIPv4(const char* text) {
 
 int ResolveHost(const char* name, char* buffer, size_t size) {
   unsigned char address[4];
-  if (!LookupFirstIPv4(name, address)) return 0;
+  if (!Net.lookupFirstIPv4(name, address)) return 0;
   FormatText(buffer, size, "%u.%u.%u.%u", address[0], address[1], address[2], address[3]);
   return 1;
 }

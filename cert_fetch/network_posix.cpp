@@ -39,11 +39,7 @@ void Leave(SocketSlot* slot) {
   if (slot->users.fetch_sub(1) == 1) close(slot->descriptor);
 }
 
-}  // namespace
-
 bool StartSocketLibrary() { return true; }
-
-uint16_t HostToNetwork16(uint16_t value) { return htons(value); }
 
 bool LookupFirstIPv4(const char* name, unsigned char address[4]) {
   addrinfo hints = {};
@@ -124,3 +120,10 @@ void CloseNetSocket(NetSocket sock) {
   shutdown(slot.descriptor, SHUT_RDWR);
   Leave(&slot);
 }
+
+}  // namespace
+
+constexpr NetworkCalls PlatformNetwork = {StartSocketLibrary, LookupFirstIPv4, OpenStreamSocket,
+                                          ConnectIPv4,        SendBytes,       ReceiveBytes,
+                                          CloseNetSocket};
+NetworkCalls Net = PlatformNetwork;

@@ -2,12 +2,12 @@
 
 #include <winsock2.h>
 
+namespace {
+
 bool StartSocketLibrary() {
   WSADATA data;
   return WSAStartup(MAKEWORD(2, 2), &data) == 0;
 }
-
-uint16_t HostToNetwork16(uint16_t value) { return htons(value); }
 
 bool LookupFirstIPv4(const char* name, unsigned char address[4]) {
   hostent* host = gethostbyname(name);
@@ -52,3 +52,10 @@ int ReceiveBytes(NetSocket sock, void* buffer, int length, int timeoutMs) {
 }
 
 void CloseNetSocket(NetSocket sock) { closesocket(static_cast<SOCKET>(sock)); }
+
+}  // namespace
+
+constexpr NetworkCalls PlatformNetwork = {StartSocketLibrary, LookupFirstIPv4, OpenStreamSocket,
+                                          ConnectIPv4,        SendBytes,       ReceiveBytes,
+                                          CloseNetSocket};
+NetworkCalls Net = PlatformNetwork;

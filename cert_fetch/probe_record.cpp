@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "byte_order.h"
 #include "network.h"
 
 uint16_t ProbeCipherSuites[ProbeCipherSuiteCount] = {
@@ -51,7 +52,7 @@ void BuildProbeRecord() {
 }
 
 int StartNetwork() {
-  if (!StartSocketLibrary()) return 0;
+  if (!Net.startSocketLibrary()) return 0;
   BuildProbeRecord();
   return 1;
 }

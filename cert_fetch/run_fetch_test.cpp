@@ -4,9 +4,11 @@
 #include <string>
 
 #include "fake_network.h"
+#include "fetcher_main.h"
 #include "recording_console.h"
 #include "run_fetch.h"
 #include "tls_answer.h"
+#include "worker_thread.h"
 
 namespace {
 
@@ -29,6 +31,7 @@ class RunFetchTest : public ::testing::Test {
   void SetUp() override {
     ResetRecordingConsole();
     ResetFakeNetwork();
+    WorkerThreads = PlatformWorkerThreads;
     path = testing::TempDir() + "run_fetch_test.der";
     remove(path.c_str());
   }

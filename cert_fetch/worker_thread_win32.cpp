@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+#include "console.h"
+
+namespace {
+
 bool StartWorkerThread(WorkerRoutine routine, void* argument, WorkerThread* thread) {
   DWORD id = 0;
   HANDLE handle = CreateThread(nullptr, WorkerStackBytes, routine, argument,
@@ -22,11 +26,21 @@ WaitOutcome WaitForWorker(WorkerThread thread, int timeoutMs) {
   }
 }
 
+// A thread stopped where it stands keeps whatever it held: with the console lock taken
+// first, that is never the lock itself or a half-written line.
 void StopWorker(WorkerThread thread) {
   HANDLE handle = reinterpret_cast<HANDLE>(thread);
+  LockConsoleOutput();
   TerminateThread(handle, 0);
   // Termination is asynchronous; the thread may not touch anything once this returns.
   WaitForSingleObject(handle, INFINITE);
+  UnlockConsoleOutput();
 }
 
 void ReleaseWorker(WorkerThread thread) { CloseHandle(reinterpret_cast<HANDLE>(thread)); }
+
+}  // namespace
+
+constexpr WorkerThreadCalls PlatformWorkerThreads = {StartWorkerThread, WaitForWorker, StopWorker,
+                                                     ReleaseWorker};
+WorkerThreadCalls WorkerThreads = PlatformWorkerThreads;

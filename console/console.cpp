@@ -9,8 +9,8 @@ const char BannerRule[] = "\n\n*************************************************
 
 namespace {
 
-const int ErrorColour = 4;
-const int BannerColour = 7;
+const int ErrorColour = Red;
+const int BannerColour = White;
 const int IntensityBit = 8;
 const unsigned long PromptBufferSize = 128;
 

@@ -3,6 +3,10 @@
 #ifndef CONSOLE_CONSOLE_H
 #define CONSOLE_CONSOLE_H
 
+// The three colours the programs use; each is shown with the intensity bit added.
+const int Green = 2;
+const int Red = 4;
+const int White = 7;
 // Attribute used whenever the real one cannot be read (output redirected, for instance).
 const int FallbackTextAttribute = 15;
 const int MessageBufferSize = 4096;

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <signal.h>
 #include <termios.h>
 #include <time.h>
 #include <unistd.h>
@@ -14,6 +15,13 @@ namespace {
 int CurrentAttribute = 7;
 bool ResetRegistered = false;
 std::atomic<bool> OutputLock(false);
+
+// A reader of standard output that has gone away must not end the program before its work
+// is done: writes to the closed pipe then fail quietly instead of raising SIGPIPE.
+void IgnoreClosedOutput() {
+  static std::atomic<bool> ignoring(false);
+  if (!ignoring.exchange(true)) signal(SIGPIPE, SIG_IGN);
+}
 
 void RestoreTerminalColours() {
   fputs("\x1b[0m", stdout);
@@ -34,6 +42,7 @@ bool ReadOutputAttribute(int* attribute) {
 }
 
 void WriteOutputAttribute(int attribute) {
+  IgnoreClosedOutput();
   if (!isatty(STDOUT_FILENO)) return;
   CurrentAttribute = attribute & 0xFFFF;
   if (!ResetRegistered) {
@@ -47,6 +56,7 @@ void WriteOutputAttribute(int attribute) {
 }
 
 void WriteOutputText(const char* format, va_list arguments) {
+  IgnoreClosedOutput();
   vprintf(format, arguments);
   fflush(stdout);
 }

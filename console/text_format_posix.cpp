@@ -5,10 +5,3 @@
 void FormatTextList(char* buffer, size_t size, const char* format, va_list arguments) {
   vsnprintf(buffer, size, format, arguments);
 }
-
-void FormatText(char* buffer, size_t size, const char* format, ...) {
-  va_list arguments;
-  va_start(arguments, format);
-  FormatTextList(buffer, size, format, arguments);
-  va_end(arguments);
-}

@@ -11,10 +11,3 @@ void FormatTextList(char* buffer, size_t size, const char* format, va_list argum
   int written = _vsnprintf(buffer, size - 1, format, arguments);
   if (written < 0 || static_cast<size_t>(written) >= size - 1) buffer[size - 1] = '\0';
 }
-
-void FormatText(char* buffer, size_t size, const char* format, ...) {
-  va_list arguments;
-  va_start(arguments, format);
-  FormatTextList(buffer, size, format, arguments);
-  va_end(arguments);
-}

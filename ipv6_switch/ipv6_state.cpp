@@ -1,16 +1,14 @@
 #include "ipv6_state.h"
 
+#include "brellow_identity.h"
 #include "console.h"
 #include "registry.h"
-#include "switch_banner.h"
 
 namespace {
 
 const char ParametersKey[] = "SYSTEM\\CurrentControlSet\\Services\\Tcpip6\\Parameters";
 const char ValueName[] = "DisabledComponents";
 const uint32_t ValueBytes = 4;
-const int Green = 2;
-const int Red = 4;
 
 uint32_t KeyRights(uint32_t nativeRights) {
   // Under WOW64 the 64-bit view is asked for outright, so that the value read and written is
@@ -39,7 +37,7 @@ uint32_t WriteDisabledComponents(RegistryKey key, uint32_t value) {
 }
 
 void PrintSwitchBanner() {
-  PrintBanner(SwitchDisplayName, SwitchVersion, SwitchWebAddress, true);
+  PrintBanner(BrellowDisplayName, BrellowBannerVersion, BrellowWebAddress, true);
 }
 
 }  // namespace

@@ -1,14 +1,10 @@
 #include "switch_main.h"
 
+#include "brellow_identity.h"
 #include "console.h"
 #include "ipv6_state.h"
-#include "switch_banner.h"
 
 namespace {
-
-// The usage lines name the program so even when its file has been renamed.
-const char ProgramName[] = "BrellowCli";
-const int Green = 2;
 
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -24,20 +20,20 @@ bool SameOptionText(const char* argument, const char* option) {
 
 void PrintUsage() {
   int kept = GetTextAttribute();
-  PrintBanner(SwitchDisplayName, SwitchVersion, SwitchWebAddress, false);
+  PrintBanner(BrellowDisplayName, BrellowBannerVersion, BrellowWebAddress, false);
   SetTextColour(Green);
-  PrintMessage("\n\n\n Usage: \n\t %s.exe [-e | -d | -s | -h]  ", ProgramName);
+  PrintMessage("\n\n\n Usage: \n\t %s.exe [-e | -d | -s | -h]  ", BrellowProgramName);
   PrintMessage("\n\n\n Examples:\n");
   PrintMessage("\n\t // Display this help screen");
-  PrintMessage("\n\t %s.exe", ProgramName);
+  PrintMessage("\n\t %s.exe", BrellowProgramName);
   PrintMessage("\n\n\t // Enable IPv6 on this system");
-  PrintMessage("\n\t %s.exe -e", ProgramName);
+  PrintMessage("\n\t %s.exe -e", BrellowProgramName);
   PrintMessage("\n\n\t // Disable IPv6 on this system");
-  PrintMessage("\n\t %s.exe -d", ProgramName);
+  PrintMessage("\n\t %s.exe -d", BrellowProgramName);
   PrintMessage("\n\n\t // Display the current Status of IPv6");
-  PrintMessage("\n\t %s.exe -s", ProgramName);
+  PrintMessage("\n\t %s.exe -s", BrellowProgramName);
   PrintMessage("\n\n\t // Show this help screen");
-  PrintMessage("\n\t %s.exe -h", ProgramName);
+  PrintMessage("\n\t %s.exe -h", BrellowProgramName);
   PrintMessage("\n\n");
   SetTextColour(kept);
 }

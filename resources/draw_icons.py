@@ -4,9 +4,9 @@ tarnwick.ico, a certificate with a seal, and brellow.ico, a network switch with 
 
 Each icon holds seven 32-bit images, 128, 72, 64, 48, 32, 24 and 16 pixels square. The
 pictures are made of a few flat shapes in a unit square, sampled several times per pixel so
-that their edges are smooth at every size. The sizes Windows XP shows (48 and smaller) are
-stored as bitmaps; the larger ones as PNG, which later Windows versions read and which keeps
-each program within its size limit.
+that their edges are smooth at every size. Every image, the large ones too, is stored as an
+uncompressed bitmap with its AND mask: Windows XP's icon loader reads nothing else, and shows
+a blank icon wherever it picks a PNG-compressed image.
 
 Needs nothing beyond the standard library; the output is the same on every run."""
 
@@ -14,10 +14,8 @@ import math
 import os
 import struct
 import sys
-import zlib
 
 SIZES = (128, 72, 64, 48, 32, 24, 16)
-LARGEST_BITMAP = 48
 
 
 # ---- shapes, in unit coordinates: x to the right, y downwards ----
@@ -202,20 +200,6 @@ def render(shapes, size):
     return rows
 
 
-def png(rows):
-    size = len(rows)
-
-    def chunk(kind, data):
-        return (struct.pack(">I", len(data)) + kind + data
-                + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
-
-    raw = b"".join(b"\x00" + bytes(c for pixel in row for c in pixel) for row in rows)
-    return (b"\x89PNG\r\n\x1a\n"
-            + chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0))
-            + chunk(b"IDAT", zlib.compress(raw, 9))
-            + chunk(b"IEND", b""))
-
-
 def bitmap(rows):
     """A 32-bit icon bitmap: header, BGRA pixels bottom row first, then the 1-bit mask that
     marks the fully transparent pixels for the renderers that ignore alpha."""
@@ -238,8 +222,7 @@ def bitmap(rows):
 def icon_file(draw):
     images = []
     for size in SIZES:
-        rows = render(draw(size), size)
-        images.append((size, bitmap(rows) if size <= LARGEST_BITMAP else png(rows)))
+        images.append((size, bitmap(render(draw(size), size))))
     directory = struct.pack("<HHH", 0, 1, len(images))
     offset = len(directory) + 16 * len(images)
     entries = b""

@@ -9,6 +9,7 @@ build makes, program name and path. The other images on the list are read too, t
 their icons from this one's."""
 
 import os
+import re
 import struct
 import sys
 import unittest
@@ -19,37 +20,36 @@ import pefile
 HERE = os.path.dirname(os.path.abspath(__file__))
 ALLOWED_IMPORTS = os.path.join(HERE, "xp_imports.txt")
 
+def identity(header):
+    """A program's names and version from the header that its banner and its resource
+    script read them from."""
+    values = {}
+    with open(os.path.join(HERE, header)) as text:
+        for line in text:
+            match = re.match(r'#define (PROGRAM_\w+) (.*)$', line.strip())
+            if match:
+                values[match.group(1)] = match.group(2)
+    text = {name: value.strip('"') for name, value in values.items()}
+    return {
+        "version": tuple(int(part) for part in values["PROGRAM_VERSION"].split(",")),
+        "strings": {
+            "CompanyName": "Quennet",
+            "FileDescription": text["PROGRAM_DESCRIPTION"],
+            "FileVersion": text["PROGRAM_VERSION_TEXT"],
+            "InternalName": text["PROGRAM_NAME"],
+            "OriginalFilename": text["PROGRAM_FILE_NAME"],
+            "ProductName": text["PROGRAM_NAME"],
+            "ProductVersion": text["PROGRAM_VERSION_TEXT"],
+        },
+    }
+
+
 PROGRAMS = {
-    "TarnwickCli": {
-        "version": (2, 0, 0, 0),
-        "level": "asInvoker",
-        "strings": {
-            "CompanyName": "Quennet",
-            "FileDescription":
-                "Command-line tool that downloads the SSL certificate of a remote server",
-            "FileVersion": "2.0.0.0",
-            "InternalName": "TarnwickCli",
-            "OriginalFilename": "TarnwickCli.exe",
-            "ProductName": "TarnwickCli",
-            "ProductVersion": "2.0.0.0",
-        },
-    },
-    "BrellowCli": {
-        "version": (1, 5, 0, 0),
-        "level": "requireAdministrator",
-        "strings": {
-            "CompanyName": "Quennet",
-            "FileDescription": "Command-line tool for enabling and disabling IPv6",
-            "FileVersion": "1.5.0.0",
-            "InternalName": "BrellowCli",
-            "OriginalFilename": "BrellowCli.exe",
-            "ProductName": "BrellowCli",
-            "ProductVersion": "1.5.0.0",
-        },
-    },
+    "TarnwickCli": dict(identity("tarnwick_identity.h"), level="asInvoker"),
+    "BrellowCli": dict(identity("brellow_identity.h"), level="requireAdministrator"),
 }
 
-MOST_BYTES = 64 * 1024
+MOST_BYTES = 192 * 1024
 ICON_SIZES = [128, 72, 64, 48, 32, 24, 16]
 ICON_GROUP_ID = 103
 RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 14, 16, 24
@@ -90,15 +90,18 @@ def icon_images(pe):
     return images
 
 
-def image_shape(data):
-    """(width, height, bits per pixel) as the image data itself states them."""
-    if data.startswith(PNG_SIGNATURE):
-        width, height, depth, colour = struct.unpack_from(">IIBB", data, 16)
-        return width, height, depth * 4 if colour == 6 else None  # 6: RGB with alpha
+def bitmap_shape(data):
+    """(width, height, bits per pixel) as an icon bitmap's header states them, or None when
+    the data is no uncompressed bitmap of exactly the colour pixels and the AND mask."""
     header, width, height, planes, bits, compression = struct.unpack_from("<IiiHHI", data)
-    if header != 40 or planes != 1 or compression != 0:
+    if header != 40 or planes != 1 or compression != 0 or width <= 0 or height <= 0:
         return None
-    return width, height // 2, bits  # the height counts the mask below the colours
+    height //= 2  # the height counts the mask below the colours
+    colour_stride = (width * bits + 31) // 32 * 4
+    mask_stride = (width + 31) // 32 * 4
+    if len(data) != header + (colour_stride + mask_stride) * height:
+        return None
+    return width, height, bits
 
 
 def read_allowed_imports():
@@ -140,7 +143,7 @@ class ProgramImage(unittest.TestCase):
         self.assertEqual((optional.MajorOperatingSystemVersion,
                           optional.MinorOperatingSystemVersion), (5, 1))
 
-    def test_at_most_64_kib(self):
+    def test_at_most_192_kib(self):
         self.assertLessEqual(os.path.getsize(self.path), MOST_BYTES)
 
     def test_nothing_that_changes_from_build_to_build(self):
@@ -218,13 +221,15 @@ class ProgramImage(unittest.TestCase):
         self.assertEqual(strings, self.expected["strings"])
         self.assertEqual(translations, [{b"Translation": "0x0409 0x04b0"}])
 
-    def test_icon_group_of_seven_32_bit_images(self):
+    def test_icon_group_of_seven_32_bit_bitmaps_that_xp_reads(self):
         images = icon_images(self.pe)
         self.assertEqual(sorted((width for width, *_ in images), reverse=True), ICON_SIZES)
         for width, height, planes, bits, data in images:
             with self.subTest(size=width):
                 self.assertEqual((height, planes, bits), (width, 1, 32))
-                self.assertEqual(image_shape(data), (width, width, 32))
+                # Windows XP shows a blank icon wherever it picks a PNG-compressed image.
+                self.assertFalse(data.startswith(PNG_SIGNATURE), "PNG-compressed image")
+                self.assertEqual(bitmap_shape(data), (width, width, 32))
 
     def test_icons_differ_from_the_other_programs(self):
         if not self.others:
