@@ -13,11 +13,12 @@ import subprocess
 import tls_peers
 
 LEGACY_PRIORITY = tls_peers.LEGACY_PRIORITY
-# lighttpd's TLS modules read OpenSSL-style cipher strings and know no RC4 by name: 3DES is
-# what they can add to their modern choice.
+# The one legacy choice that lighttpd's NSS, mbed TLS and GnuTLS modules all take in their
+# OpenSSL-style cipher string (the last two know no RC4-SHA or DES-CBC-SHA by name): the 3DES
+# suites beside their modern ones.
 LEGACY_CIPHERS = "3DES:HIGH"
 # Every old suite by OpenSSL's own names, at its lowest security level; Debian's OpenSSL is
-# built without all of them, and "ALL" keeps the list from being refused as empty.
+# built without any of them, and "ALL" keeps the list from being refused as empty.
 OPENSSL_LEGACY_CIPHERS = "ALL:RC4:3DES:DES:EXPORT:@SECLEVEL=0"
 
 
