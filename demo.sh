@@ -3,7 +3,7 @@
 # fetches its certificate with TarnwickCli and shows it decoded.
 set -euo pipefail
 cd "$(dirname "$0")"
-scripts/setup.sh
+scripts/setup.sh demo
 cmake --preset native >/dev/null
 cmake --build --preset native --target TarnwickCli >/dev/null
 cmake --preset windows >/dev/null
@@ -11,9 +11,15 @@ cmake --build --preset windows >/dev/null
 
 work=$(mktemp -d)
 server=
+# The demo's own outcome is the script's status; the stopped server's is not.
 cleanup() {
-  [[ -n $server ]] && kill "$server" 2>/dev/null && wait "$server" 2>/dev/null
+  local status=$?
+  if [[ -n $server ]]; then
+    kill "$server" 2>/dev/null || true
+    wait "$server" 2>/dev/null || true
+  fi
   rm -rf "$work"
+  exit "$status"
 }
 trap cleanup EXIT
 
@@ -30,6 +36,12 @@ for _ in $(seq 100); do
 done
 
 build/native/cert_fetch/TarnwickCli 127.0.0.1 "$port" "$work/server.der"
+# The fetcher tells its outcome only in text; the file is the demo's proof.
+if [[ ! -f $work/server.der ]]; then
+  echo "Demo failed: no certificate was saved (server log below)." >&2
+  cat "$work/server.log" >&2
+  exit 1
+fi
 echo
 echo "Saved certificate, decoded:"
 openssl x509 -inform der -in "$work/server.der" -noout -subject -issuer -dates -fingerprint -sha256
