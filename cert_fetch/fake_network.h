@@ -25,9 +25,8 @@ struct FakeNetwork {
   FakeBlocking receiveBlocking = DoesNotBlock;  // for the first receive
   // What the server sends, piece by piece: a receive takes what it has room for of the
   // current piece and leaves the rest for the next. "" reads as a closed connection. Past the
-  // last piece, or at failAtReceive, a receive fails.
+  // last piece a receive fails.
   std::vector<std::string> receives;
-  int failAtReceive = -1;
 
   std::atomic<int> opens{0};
   std::atomic<int> closes{0};

@@ -18,7 +18,8 @@ void PrintUsage() {
   int kept = GetTextAttribute();
   PrintBanner(TarnwickDisplayName, TarnwickBannerVersion, TarnwickWebAddress, false);
   SetTextColour(Green);
-  PrintMessage("\n\n\n Usage: \n\t %s <server_address> <port> <save_filename>", TarnwickProgramName);
+  PrintMessage("\n\n\n Usage: \n\t %s <server_address> <port> <save_filename>",
+               TarnwickProgramName);
   SetTextColour(White);
   PrintMessage("\n\n\t <server_address>       IP Address or host name of the server");
   PrintMessage("\n\t <port>                 Port Number of SSL Service");

@@ -1,6 +1,7 @@
 // What the fetcher needs of the platform's network: the socket library, name lookup, and one
 // TCP stream socket at a time. The calls sit in a table with the platform's own as defaults,
-// so that a test can put stand-ins in their place while it runs.
+// so that a test can put stand-ins in their place while it runs. The run starts the library
+// through StartNetwork (probe_record.h), which builds the probe record once it has started.
 #ifndef CERT_FETCH_NETWORK_H
 #define CERT_FETCH_NETWORK_H
 
