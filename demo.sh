@@ -25,7 +25,7 @@ trap cleanup EXIT
 
 openssl req -x509 -newkey rsa:2048 -nodes -keyout "$work/key.pem" -out "$work/cert.pem" \
   -days 1 -subj "/CN=demo.localhost/O=Quennet demo" 2>/dev/null
-port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+port=$(cd tests && python3 -c 'import programs; print(programs.free_port())')
 gnutls-serv --x509certfile "$work/cert.pem" --x509keyfile "$work/key.pem" --port "$port" \
   --priority "NORMAL:+VERS-TLS1.0:+3DES-CBC:+ARCFOUR-128:+RSA:+SHA1:+MD5:%COMPAT" \
   >"$work/server.log" 2>&1 &
@@ -45,4 +45,4 @@ fi
 echo
 echo "Saved certificate, decoded:"
 openssl x509 -inform der -in "$work/server.der" -noout -subject -issuer -dates -fingerprint -sha256
-echo "Windows images: $(ls build/windows/*/*.exe | tr '\n' ' ')"
+echo "Windows images: build/windows/cert_fetch/TarnwickCli.exe build/windows/ipv6_switch/BrellowCli.exe"

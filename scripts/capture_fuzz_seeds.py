@@ -11,7 +11,6 @@ import os
 import shutil
 import socket
 import struct
-import subprocess
 import sys
 import tempfile
 import time
@@ -20,7 +19,7 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(ROOT, "tests"))
 
 from loopback_servers import PROBE, tls_answer  # noqa: E402
-from tls_peers import LEGACY_PRIORITY, Server  # noqa: E402
+from tls_peers import LEGACY_PRIORITY, Server, make_certificate  # noqa: E402
 
 FETCH_CORPUS = os.path.join(ROOT, "cert_fetch", "fuzz_corpus")
 SWITCH_CORPUS = os.path.join(ROOT, "ipv6_switch", "fuzz_corpus")
@@ -45,11 +44,7 @@ def capture(port):
 
 
 def gnutls_answer(folder, priority, key_bits):
-    cert = os.path.join(folder, "cert.pem")
-    key = os.path.join(folder, "key.pem")
-    subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:%d" % key_bits, "-nodes",
-                    "-keyout", key, "-out", cert, "-days", "30", "-subj", "/CN=localhost"],
-                   check=True, capture_output=True)
+    cert, key, _ = make_certificate(folder, key_bits=key_bits)
     command = lambda port: ["gnutls-serv", "--x509certfile", cert, "--x509keyfile", key,
                             "--port", str(port), "--priority", priority]
     with Server(command, os.path.join(folder, "server.log")) as server:

@@ -14,7 +14,8 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(ROOT, "tests"))
 
 from loopback_servers import ScriptedServer  # noqa: E402
-from tls_peers import free_port, legacy_gnutls, make_certificate  # noqa: E402
+from programs import free_port  # noqa: E402
+from tls_peers import legacy_gnutls, make_certificate  # noqa: E402
 
 VALGRIND = ["valgrind", "--error-exitcode=99", "--leak-check=full",
             "--show-leak-kinds=definite,possible", "--errors-for-leak-kinds=definite,possible",

@@ -65,7 +65,7 @@ class Rights(unittest.TestCase):
                                  [(function, rights | extra)])
 
     def test_32_bit_image_under_wow64_asks_for_the_64_bit_view(self):
-        if not programs.host_runs_32bit_code():
+        if not programs.host_runs_32bit_code(self.prefix):
             self.skipTest("this host's Wine starts no 32-bit images, so no process runs "
                           "under WOW64 here")
         if not os.path.isdir(os.path.join(self.prefix, "drive_c", "windows", "syswow64")):

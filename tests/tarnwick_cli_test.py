@@ -1,18 +1,10 @@
 """TarnwickCli's command line: usage screen, guard, port check, and the run up to the fetch."""
 
-import socket
 import unittest
 
 import programs
-from tarnwick_texts import (BANNER, CONNECT_FAILED, GUARD, INVALID_PORT, LOOKUP, START, USAGE,
+from tarnwick_texts import (CONNECT_FAILED, GUARD, INVALID_PORT, LOOKUP, START, USAGE,
                             connecting, resolved)
-
-
-def refused_port():
-    """A loopback port that nothing listens on."""
-    with socket.socket() as probe:
-        probe.bind(("127.0.0.1", 0))
-        return probe.getsockname()[1]
 
 
 class CommandLine(unittest.TestCase):
@@ -45,12 +37,12 @@ class CommandLine(unittest.TestCase):
                 self.assertOutput(["127.0.0.1", port, "out.der"], USAGE + INVALID_PORT)
 
     def test_dotted_address_goes_to_the_connection_unchanged(self):
-        port = refused_port()
+        port = programs.free_port()
         self.assertOutput(["127.0.0.1", str(port), "never-written.der"],
                           START + connecting("127.0.0.1", port) + CONNECT_FAILED)
 
     def test_host_name_is_looked_up_first(self):
-        port = refused_port()
+        port = programs.free_port()
         self.assertOutput(["localhost", " +%dabc" % port, "never-written.der"],
                           START + LOOKUP + resolved("127.0.0.1") + connecting("127.0.0.1", port)
                           + CONNECT_FAILED)

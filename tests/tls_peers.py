@@ -6,25 +6,22 @@ import socket
 import subprocess
 import time
 
+from programs import free_port
+
 LEGACY_PRIORITY = "NORMAL:+VERS-TLS1.0:+3DES-CBC:+ARCFOUR-128:+RSA:+SHA1:+MD5:%COMPAT"
 
 
-def make_certificate(folder, name="localhost"):
-    """A fresh self-signed certificate; returns (cert.pem, key.pem, its DER bytes)."""
+def make_certificate(folder, name="localhost", key_bits=2048):
+    """A fresh self-signed certificate with an RSA key of key_bits; returns (cert.pem,
+    key.pem, its DER bytes)."""
     cert = os.path.join(folder, "cert.pem")
     key = os.path.join(folder, "key.pem")
-    subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", key,
-                    "-out", cert, "-days", "30", "-subj", "/CN=" + name],
+    subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:%d" % key_bits, "-nodes",
+                    "-keyout", key, "-out", cert, "-days", "30", "-subj", "/CN=" + name],
                    check=True, capture_output=True)
     der = subprocess.run(["openssl", "x509", "-in", cert, "-outform", "der"], check=True,
                          capture_output=True).stdout
     return cert, key, der
-
-
-def free_port():
-    with socket.socket() as probe:
-        probe.bind(("127.0.0.1", 0))
-        return probe.getsockname()[1]
 
 
 def wait_until_accepting(port, process, seconds=30):
@@ -41,29 +38,41 @@ def wait_until_accepting(port, process, seconds=30):
 
 
 class Server:
-    """Starts a server command on a free loopback port; stops it by its own process id."""
+    """Starts a server command on a free loopback port; stops it by its own process id. A
+    port is free only until someone binds it: a server that ends before it accepts is started
+    again, a few times, on another free port."""
+
+    ATTEMPTS = 3
 
     def __init__(self, command_for_port, log_path):
-        self.port = free_port()
+        self.command_for_port = command_for_port
         self.log = open(log_path, "wb")
-        self.process = subprocess.Popen(command_for_port(self.port), stdout=self.log,
-                                        stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
+        self.process = None
+        self.port = None
 
     def __enter__(self):
-        try:
-            wait_until_accepting(self.port, self.process)
-        except Exception:
-            self.__exit__()
-            raise
-        return self
+        for attempt in range(self.ATTEMPTS):
+            self.port = free_port()
+            self.process = subprocess.Popen(self.command_for_port(self.port), stdout=self.log,
+                                            stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
+            try:
+                wait_until_accepting(self.port, self.process)
+                return self
+            except RuntimeError:
+                ended_early = self.process.poll() is not None
+                if not ended_early or attempt == self.ATTEMPTS - 1:
+                    self.__exit__()
+                    raise
+        raise AssertionError("not reached")
 
     def __exit__(self, *exc):
-        self.process.terminate()
-        try:
-            self.process.wait(10)
-        except subprocess.TimeoutExpired:
-            self.process.kill()
-            self.process.wait()
+        if self.process is not None and self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(10)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
         self.log.close()
 
 

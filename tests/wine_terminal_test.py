@@ -10,18 +10,8 @@ read back as characters, each in the colour in force where it was drawn. The col
 after exit is not checked here: Wine sends its closing reset after the program has ended."""
 
 import argparse
-import fcntl
-import os
-import pty
 import re
-import select
-import signal
-import socket
-import struct
-import subprocess
 import sys
-import termios
-import time
 import unittest
 
 import programs
@@ -51,13 +41,6 @@ def on_screen(raw):
     return "".join(text), colours
 
 
-def unused_loopback_port():
-    """A port on 127.0.0.1 that nothing listens on: a connection there is refused."""
-    with socket.socket() as probe:
-        probe.bind(("127.0.0.1", 0))
-        return probe.getsockname()[1]
-
-
 class Screen:
     def __init__(self, raw, returncode):
         self.raw = raw
@@ -80,48 +63,9 @@ class Terminal(unittest.TestCase):
     prefix = None
 
     def run_on_terminal(self, args, prompt="$P$G", key=None, wait_for=None):
-        """Runs the program with standard input and output on a new pseudo-terminal. With a
-        key, waits until wait_for is on the screen, checks that the program is still waiting,
-        then presses the key."""
-        master, slave = pty.openpty()
-        fcntl.ioctl(slave, termios.TIOCSWINSZ, struct.pack("HHHH", ROWS, COLUMNS, 0, 0))
-        env = programs.wine_environment(self.prefix)
-        env.pop("PROMPT", None)
-        if prompt is not None:
-            env["PROMPT"] = prompt
-        loader = programs.WINE32 if programs.host_runs_32bit_code() else programs.WINE64
-        process = subprocess.Popen([loader, self.path] + list(args), stdin=slave, stdout=slave,
-                                   stderr=subprocess.DEVNULL, env=env, close_fds=True,
-                                   start_new_session=True)
-        os.close(slave)
-        raw = b""
-        start = time.monotonic()
-        try:
-            while True:
-                self.assertLess(time.monotonic() - start, 60, "program still running:\n%r" % raw)
-                if key is not None and wait_for.encode() in raw.replace(b"\r", b""):
-                    time.sleep(1.0)
-                    self.assertIsNone(process.poll(), "the program ended without a key press")
-                    os.write(master, key)
-                    key = None
-                if select.select([master], [], [], 0.1)[0]:
-                    try:
-                        chunk = os.read(master, 65536)
-                    except OSError:  # every holder of the terminal has closed it
-                        break
-                    if not chunk:
-                        break
-                    raw += chunk
-                elif process.poll() is not None:
-                    break
-            self.assertIsNone(key, "%r never appeared:\n%r" % (wait_for, raw))
-            process.wait(30)
-        finally:
-            if process.poll() is None:
-                os.killpg(process.pid, signal.SIGKILL)
-                process.wait(10)
-            os.close(master)
-        return Screen(raw.decode("latin-1"), process.returncode)
+        program = programs.Program(self.path, wine_prefix=self.prefix)
+        raw, returncode = program.run_on_terminal(args, prompt, key, wait_for, (ROWS, COLUMNS))
+        return Screen(raw, returncode)
 
     def assertColours(self, screen, expected):
         self.assertEqual(screen.returncode, 0)
@@ -157,7 +101,7 @@ class TarnwickCli(Terminal):
         self.assertNotIn("This is a console application", screen.text)
 
     def test_progress_in_green_and_a_refused_connection_in_red(self):
-        port = unused_loopback_port()
+        port = programs.free_port()
         screen = self.run_on_terminal(["127.0.0.1", str(port), "C:\\never.cer"])
         self.assertColours(screen, [
             ("Tarnwick v2.0 by Quennet", WHITE),
@@ -223,7 +167,7 @@ def main():
     options = parser.parse_args()
     suite = unittest.TestSuite()
     for case, images in ((TarnwickCli, options.tarnwick), (BrellowCli, options.brellow)):
-        case.path = programs.wine_image(*images)
+        case.path = programs.wine_image(*images, options.prefix)
         case.prefix = options.prefix
         print("image under test:", case.path, flush=True)
         suite.addTests(unittest.defaultTestLoader.loadTestsFromTestCase(case))
